@@ -1,0 +1,60 @@
+// Internal state of the platform layer: GLFW, OpenGL and OpenAL handles and
+// the render-pass, audio and music globals that only framework code touches.
+// Not installed with the public header; framework .cpp files and the tests
+// include it.
+#ifndef VESKFRAME_PLATFORM_H
+#define VESKFRAME_PLATFORM_H
+
+#include <cstdio>
+
+#include "VeskFrame.h"
+
+struct GLFWwindow;
+typedef struct ALCdevice ALCdevice;
+typedef struct ALCcontext ALCcontext;
+typedef struct stb_vorbis stb_vorbis;
+
+// ---- Window ----
+extern GLFWwindow* window;
+extern int isFullscreen;
+extern char GameTitleSys[kTextBufferSize];
+
+// ---- Render pass ----
+constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than this
+constexpr int kTexNone = -1;                 // no batch open
+constexpr int kTexWhite = -2;                // the white block
+constexpr float kRenderDegToRad = 0.017453f; // degree constant of rotations and lines
+extern int TexUse;
+extern int TriCount;
+extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass
+extern int Wireframe;   // 1 while F9 is held
+
+// ---- Audio device and sound slots ----
+extern ALCdevice* ALdev;
+extern ALCcontext* ALctx;
+extern int AudioEnabled;
+extern unsigned ALsource[kSources];
+extern int ALChannel;
+extern int ALsourcebuffer[kSources];
+extern unsigned MusicBuffer[kMusicBuffers];
+extern unsigned ALbuffer[kSoundSlots];
+extern int ALbufferActive[kSoundSlots];
+extern int SFXData[kSoundSlots][10];
+
+// ---- Music stream ----
+constexpr int kMusicStatsFormat = 1;
+constexpr int kMusicStatsRate = 4;
+constexpr int kMusicStatsChannels = 5;
+extern int MusicBufferTick;
+extern int MusicBufferStats[10];
+extern FILE* MusicFile;
+extern fpos_t MusicFileBegin;
+extern stb_vorbis* OggFile;
+
+// ---- WAV readers (shared by sound slots and the music stream) ----
+const char* readTag(FILE* file);
+int readInt(FILE* file);
+int readShort(FILE* file);
+void skipBytes(FILE* file, int n);
+
+#endif  // VESKFRAME_PLATFORM_H
