@@ -19,6 +19,18 @@ extern GLFWwindow* window;
 extern int isFullscreen;
 extern char GameTitleSys[kTextBufferSize];
 
+// ---- Draw state fields (indices into ASys.DrawSet) ----
+constexpr int kRecordStateSlot = 10;  // record slots 10..25 hold a copy of DrawSet
+constexpr int kSetColour1 = 0;        // alpha, red, green, blue of colour 1
+constexpr int kSetColour2 = 4;        // alpha, red, green, blue of colour 2
+constexpr int kSetRotation = 8;
+constexpr int kSetHalfThickness = 9;
+constexpr int kSetSizeX = 11;  // horizontal scale / ViewScale
+constexpr int kSetSizeY = 12;  // vertical scale / ViewScale, negated
+// ViewScale for recording; before the first render step, the value of an
+// 800-unit view instead of 0.
+float RecordViewScale();
+
 // ---- Render pass ----
 constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than this
 constexpr int kTexNone = -1;                 // no batch open

@@ -286,7 +286,10 @@ class VeskSys {
   void Close();
 
   // ---- Command list ----
-  int RecordStart(int kind);  // base slot of a new record, or -1 when the list is full
+  // Starts a record: writes the kind into slot 0 and counts it in DrawTo.
+  // Returns its base slot; the caller fills the geometry and calls Getdef.
+  // Returns -1 (command dropped, logged once per step) when the list is full.
+  int RecordStart(int kind);
   void RenderBuffer();
 
   // ---- Render pass ----
