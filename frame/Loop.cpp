@@ -1,10 +1,58 @@
-// STUB (Loop pieces): placeholder so the library links while the real code is written.
+// Loop pieces that the game's fixed-step loop calls: the render step
+// (RenderGame), the end of an update step (BufferGame: rate overlay and
+// hand-over of the recorded commands) and the full-screen switch.
+// Owns the render-rate counter and the published view values rw2, rh2 and
+// ViewScale. Relies on the render pass and command list (graphics/), the
+// text and string helpers, and VeskSys::FlipFull (frame/Window.cpp).
+#include <cmath>
+
 #include "Platform.h"
 
 int RenderCountLive;
 int rw2;
 int rh2;
 float ViewScale;
-void VeskCore::RenderGame(float&, float&) {}
-void VeskCore::BufferGame() {}
-void VeskCore::FlipFullscreen() {}
+
+namespace {
+
+constexpr float kOverlaySize = 0.5f;
+constexpr float kOverlayMargin = 8.0f;  // from the left and bottom edges, in drawing units
+constexpr float kAlignLeft = 0.0f;
+
+}  // namespace
+
+void VeskCore::RenderGame(float& width, float& height) {
+  RenderCountLive += 1;
+  if (Mills() >= RenderSec + kRateWindowMs || Mills() <= RenderSec - kRateWindowMs) {
+    RenderSec = Mills();
+    RenderCount = RenderCountLive;
+    RenderCountLive = 0;
+  }
+  ASys.RenderSys();
+  // A framebuffer of zero width or height (a minimised window) gives no
+  // usable ratio; the view of the last usable pass then stays published and
+  // the caller's width and height keep their values.
+  if (!(ASys.Ratio > 0.0f) || !std::isfinite(ASys.Ratio)) return;
+  width = ASys.TargetScale;
+  rw2 = static_cast<int>(width / 2);
+  height = ASys.TargetScale / ASys.Ratio;
+  rh2 = static_cast<int>(height / 2);
+  ViewScale = 2 / ASys.TargetScale;
+}
+
+void VeskCore::BufferGame() {
+  if (DebugMode == 1) {
+    ResetDraw();
+    SetSize(kOverlaySize);
+    const float bottom = ASys.Ratio > 0.0f ? ASys.TargetScale / ASys.Ratio : 0.0f;
+    Text(kOverlayMargin, bottom - kOverlayMargin,
+         fstr("Update %ifps - Render %ifps - Polys %i", UpdateCount, RenderCount, PolyCountR),
+         kAlignLeft);
+  }
+  ASys.RenderBuffer();
+  PolyCountR = ASys.PolyCount;
+  ASys.DrawTo = 0;
+  ASys.DrawDropped = 0;
+}
+
+void VeskCore::FlipFullscreen() { ASys.FlipFull(); }

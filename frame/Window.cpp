@@ -1,10 +1,104 @@
-// STUB (Window): placeholder so the library links while the real code is written.
+// Window and display: platform start-up (SysInit), window creation and
+// re-creation (SetScreen), the window / full-screen switch (FlipFull),
+// platform shutdown (Close) and the GLFW error callback.
+// Owns the GLFW window handle, the full-screen flag and the window caption.
+// Relies on the audio device (OpenAudio/CloseAudio, audio/), the console log
+// (Debuglog, util/) and the image tables (graphics/ImageStore.cpp).
+// Every GLFW call that needs the window checks that there is one first.
+#include <GLFW/glfw3.h>
+
+#include <cstring>
+
 #include "Platform.h"
 
 GLFWwindow* window;
 int isFullscreen;
 char GameTitleSys[kTextBufferSize];
-void VeskSys::SysInit(const char*) {}
-void VeskSys::SetScreen(int, int) {}
-void VeskSys::FlipFull() {}
-void VeskSys::Close() {}
+
+namespace {
+
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+constexpr int kFirstWidth = 256;
+constexpr int kFirstHeight = 128;
+constexpr float kViewWidthUnits = 800.0f;
+constexpr unsigned char kWhite = 255;
+constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
+
+void error_callback(int /*code*/, const char* description) {
+  std::fprintf(stderr, "Error: %s\n", description);
+}
+
+}  // namespace
+
+void VeskSys::SysInit(const char* title) {
+  std::strncpy(GameTitleSys, title != nullptr ? title : "", kTextBufferSize - 1);
+  GameTitleSys[kTextBufferSize - 1] = 0;
+  FlushKeys();
+  TargetScale = kViewWidthUnits;
+  if (!glfwInit()) Debuglog("Initialisation Failed");
+  glfwSetErrorCallback(error_callback);
+  WhiteBlock.assign(kWhiteBlockBytes, kWhite);
+  std::memset(Button, 0, sizeof(Button));
+  std::memset(Touch, 0, sizeof(Touch));
+  std::memset(Joy, 0, sizeof(Joy));
+  for (int& frames : iFrames) frames = -1;
+  isFullscreen = 0;
+  SetScreen(kFirstWidth, kFirstHeight);
+  OpenAudio();
+  SetScreen(kDefaultWidth, kDefaultHeight);
+}
+
+void VeskSys::SetScreen(int width, int height) {
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+  if (window != nullptr) {
+    glfwDestroyWindow(window);
+    window = nullptr;
+  }
+  // Without GLFW (failed initialisation) there is no monitor and no mode.
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+  if (isFullscreen == 0) {
+    // A size GLFW cannot take is refused here rather than handed on.
+    if (width > 0 && height > 0) {
+      window = glfwCreateWindow(width, height, GameTitleSys, nullptr, nullptr);
+    }
+    if (window != nullptr && mode != nullptr) {
+      glfwSetWindowPos(window, mode->width / 2 - width / 2, mode->height / 2 - height / 2);
+    }
+    // Reported only when it is true: a failed creation logs "ERRORRZ" alone.
+    if (window != nullptr) Debuglog("Opened Window");
+  } else {
+    if (mode != nullptr) {
+      window = glfwCreateWindow(mode->width, mode->height, GameTitleSys, monitor, nullptr);
+    }
+    if (window != nullptr) Debuglog("Opened Fullscreen");
+  }
+  CanvasWidth = width;
+  CanvasHeight = height;
+  if (window == nullptr) {
+    Debuglog("ERRORRZ");
+    return;
+  }
+  glfwMakeContextCurrent(window);
+  glViewport(0, 0, CanvasWidth, CanvasHeight);
+  glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+  glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
+  glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_FALSE);
+}
+
+void VeskSys::FlipFull() {
+  isFullscreen = 1 - isFullscreen;
+  SetScreen(kDefaultWidth, kDefaultHeight);
+}
+
+void VeskSys::Close() {
+  CloseAudio();
+  Debuglog("Closing OpenGL Window");
+  if (window != nullptr) {
+    glfwDestroyWindow(window);
+    window = nullptr;
+  }
+  glfwTerminate();
+}
