@@ -1,0 +1,26 @@
+// Layout of the pointer records (VeskSys::Touch) and joystick records
+// (VeskSys::Joy) shared by the poll (input/Poll.cpp) and the queries
+// (input/Queries.cpp).
+#ifndef VESKFRAME_INPUT_SLOTS_H
+#define VESKFRAME_INPUT_SLOTS_H
+
+// Slots of a pointer record; only record 0 (the mouse) is ever filled.
+constexpr int kTouchX = 1;
+constexpr int kTouchY = 2;
+constexpr int kTouchLastX = 3;  // previous poll's x while the primary button is down, else -100
+constexpr int kTouchLastY = 4;
+constexpr int kTouchDown = 5;     // primary (left) button
+constexpr int kTouchDownAlt = 6;  // secondary (right) button
+constexpr int kTouchHeld = 7;     // consecutive polls with the primary button down
+constexpr int kTouchMoveX = 8;    // movement since the previous poll while held
+constexpr int kTouchMoveY = 9;
+
+// Slots of a joystick record.
+constexpr int kJoyButtonSlots = 49;   // buttons 0..48 in slots 0..48; slot 49 is never written
+constexpr int kJoyQueryButtons = 50;  // JoyDown reads slots 0..49
+constexpr int kJoyAxisBase = 50;      // axis n in slot 50 + n
+constexpr int kJoyAxisSlots = 49;     // axes 0..48
+constexpr int kJoyPresentSlot = 99;   // 1.0 while a joystick is in the slot
+constexpr float kJoyPressed = 0.5f;   // a value above this counts as down
+
+#endif  // VESKFRAME_INPUT_SLOTS_H
