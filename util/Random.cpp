@@ -1,4 +1,15 @@
-// STUB (Random): placeholder so the library links while the real code is written.
+// The table-driven random generator of VeskCore: the seeded sequence (Rnd,
+// Rand) and the clock-mixed draws (tRnd, tRand) that leave it untouched.
+// Relies on Mills() (frame/Core.cpp) for SeedRnd() and tRnd, and on GameNum.
+// Every sum is computed in 64 bits and every remainder is taken into 0..m-1:
+// for non-negative seeds this is exactly the 32-bit sequence wherever that
+// stays in range, while negative seeds and counters that run past the 32-bit
+// limits after hundreds of millions of draws never index outside the table
+// and never give a value outside the asked range.
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
 #include "Platform.h"
 
 int jRand_Seed;
@@ -7,13 +18,142 @@ int jRand_Plus;
 int jRand_Count;
 int jRand_Out;
 int jRand_tSeed;
-void VeskCore::SeedRnd(int) {}
-void VeskCore::SeedRnd() {}
-float VeskCore::Rnd(float, float) { return 0; }
-float VeskCore::Rnd(float) { return 0; }
-int VeskCore::Rand(float, float) { return 0; }
-int VeskCore::Rand(float) { return 0; }
-float VeskCore::tRnd(float, float) { return 0; }
-float VeskCore::tRnd(float) { return 0; }
-int VeskCore::tRand(float, float) { return 0; }
-int VeskCore::tRand(float) { return 0; }
+
+namespace {
+
+constexpr int kRandTableSize = 256;
+constexpr int kPlusModulusA = 13817278;
+constexpr int kPlusModulusB = 15215178;
+constexpr int kOutModulusA = 371716;
+constexpr int kOutModulusB = 1310725;
+constexpr int kOutShiftA = 16;
+constexpr int kOutShiftB = 1024;
+constexpr int kCountStep = 7;
+constexpr int kClockMix = 37171;
+constexpr double kWholeRangeTop = 0.9999;  // Rand(a, b) draws Rnd(a, b + 0.9999)
+
+// 256 entries between 48 and 112, kept as a zero-terminated text of signed
+// characters.
+// clang-format off
+const signed char jRand_Txt[kRandTableSize + 1] = {
+     52, 103,  78,  53,  71,  78,  71,  85,  72,  79,  60,  48, 100,  86,  87,  78,
+     94, 108,  94,  56,  51, 107,  52, 107,  58,  50,  68, 101,  81,  83,  86, 109,
+     53,  74,  49,  61,  48,  72,  88,  65,  84, 105,  91,  88,  75,  96,  82,  89,
+     76,  81, 111,  70,  98,  94,  79, 106, 111, 111,  77,  55,  73,  91,  59,  69,
+     62,  61,  81, 110,  85,  76,  61, 109,  71,  86,  72, 106,  90,  78,  49,  99,
+     68,  95,  65, 103,  89,  67,  93, 104,  61,  66,  90,  77,  99, 110,  73,  82,
+     97,  63,  85,  50,  84,  51,  65,  93,  99,  77,  71,  69, 110,  48,  86, 102,
+     53,  66,  62,  56,  95,  85, 100, 108,  91,  69,  84, 100,  62,  56,  89,  75,
+     68, 103,  91,  57,  82,  87,  77,  64, 108,  94,  50,  58, 105,  66,  70,  81,
+     58,  60, 107,  55,  59,  74,  83,  97, 107, 108,  64,  64, 109,  59, 112,  95,
+     80,  53,  89,  97,  80, 104,  73,  82,  68,  83,  98,  58,  48,  52, 102,  88,
+     72, 105, 104, 100, 106,  67,  63,  75, 102,  52,  98,  69,  67,  76,  51,  70,
+     64,  66,  55,  95, 110,  73,  90,  63,  96,  76,  60,  74, 103,  80,  88, 111,
+     90,  97,  51,  87,  80,  79,  49,  96,  83,  67,  96,  75,  62,  50,  54,  81,
+     57, 103, 101,  99, 106,  57,  70, 103,  93, 101,  59,  60,  54,  54,  65,  84,
+     56,  74,  55, 109, 105,  93, 101,  49,  87, 104,  63,  98, 102,  54,  79,  57,
+    0};
+// clang-format on
+
+// The remainder in 0..modulus-1, equal to % for non-negative values.
+int Reduce(int64_t value, int modulus) {
+  int64_t r = value % modulus;
+  return static_cast<int>(r < 0 ? r + modulus : r);
+}
+
+int Entry(int64_t index) { return jRand_Txt[Reduce(index, kRandTableSize)]; }
+
+// A draw counter that would pass the 32-bit maximum starts again at 0.
+int CountOn(int counter, int step) {
+  int64_t next = static_cast<int64_t>(counter) + step;
+  return next > INT_MAX || next < 0 ? 0 : static_cast<int>(next);
+}
+
+float Scale(float a, float b, int out) {
+  float u = static_cast<float>(out / static_cast<double>(kOutModulusB));
+  return a + (b - a) * u;
+}
+
+// Floor to int; values beyond the int range saturate and NaN gives 0, since
+// converting them directly would be undefined.
+int FloorToInt(float value) {
+  if (std::isnan(value)) return 0;
+  float whole = std::floor(value);
+  if (whole >= static_cast<float>(INT_MAX)) return INT_MAX;
+  if (whole <= static_cast<float>(INT_MIN)) return INT_MIN;
+  return static_cast<int>(whole);
+}
+
+}  // namespace
+
+// ---- Seeding ----
+
+// A negative seed starts the table index at its remainder in 0..255. The
+// running sum stays seed / 256 + GameNum; only a game number near the int
+// limits, where that sum would overflow, has it reduced.
+void VeskCore::SeedRnd(int seed) {
+  jRand_Seed = seed;
+  jRand_Bit = Reduce(seed, kRandTableSize);
+  int64_t plus = static_cast<int64_t>(seed / kRandTableSize) + GameNum;
+  if (plus > INT_MAX || plus < INT_MIN) plus %= kPlusModulusB;
+  jRand_Plus = static_cast<int>(plus);
+  jRand_Count = 0;
+  jRand_Out = 0;
+}
+
+void VeskCore::SeedRnd() { SeedRnd(Mills()); }
+
+// ---- The seeded sequence ----
+
+float VeskCore::Rnd(float a, float b) {
+  jRand_Count = CountOn(jRand_Count, kCountStep);
+  int64_t count = jRand_Count;
+  jRand_Bit = Reduce(static_cast<int64_t>(jRand_Bit) + jRand_Plus, kRandTableSize);
+  jRand_Plus = Reduce(Entry(jRand_Bit) + count + jRand_Plus, kPlusModulusA);
+  jRand_Bit = Reduce(static_cast<int64_t>(jRand_Bit) + jRand_Plus, kRandTableSize);
+  jRand_Plus =
+      Reduce(static_cast<int64_t>(Entry(jRand_Bit)) + jRand_Plus + jRand_Seed, kPlusModulusB);
+  jRand_Bit = Reduce(static_cast<int64_t>(jRand_Bit) + jRand_Plus + count, kRandTableSize);
+  jRand_Out = Entry(jRand_Bit) + Entry(count);
+  jRand_Out =
+      Reduce(static_cast<int64_t>(jRand_Out) * kOutShiftA + jRand_Bit + count, kOutModulusA);
+  jRand_Out = Reduce(static_cast<int64_t>(jRand_Out) * kOutShiftB + jRand_Plus, kOutModulusB);
+  return Scale(a, b, jRand_Out);
+}
+
+float VeskCore::Rnd(float x) { return Rnd(0, x); }
+
+int VeskCore::Rand(float a, float b) {
+  return FloorToInt(Rnd(a, static_cast<float>(b + kWholeRangeTop)));
+}
+
+int VeskCore::Rand(float x) { return FloorToInt(Rnd(0, static_cast<float>(x + kWholeRangeTop))); }
+
+// ---- Clock-mixed draws ----
+
+// Reads the seeded state but writes only jRand_tSeed, so the seeded sequence
+// goes on as if the draw had not happened.
+float VeskCore::tRnd(float a, float b) {
+  jRand_tSeed = CountOn(jRand_tSeed, 1);
+  int64_t s = jRand_tSeed;
+  int64_t m = Mills();
+  int64_t m2 = Mills();
+  int64_t plus = jRand_Plus;
+  int64_t bit = Reduce(m + m2 + kClockMix + 2 * plus, kRandTableSize);
+  plus = Reduce(Entry(bit) + m + plus, kPlusModulusA);
+  bit = Reduce(bit + plus, kRandTableSize);
+  plus = Reduce(Entry(bit) + plus + s, kPlusModulusB);
+  bit = Reduce(bit + plus + m, kRandTableSize);
+  int64_t out = Entry(bit) + s + Entry(m);
+  out = Reduce(out * kOutShiftA + bit + m, kOutModulusA);
+  out = Reduce(out * kOutShiftB + plus + kCountStep * s, kOutModulusB);
+  return Scale(a, b, static_cast<int>(out));
+}
+
+float VeskCore::tRnd(float x) { return tRnd(0, x); }
+
+int VeskCore::tRand(float a, float b) {
+  return FloorToInt(tRnd(a, static_cast<float>(b + kWholeRangeTop)));
+}
+
+int VeskCore::tRand(float x) { return FloorToInt(tRnd(0, static_cast<float>(x + kWholeRangeTop))); }
