@@ -40,6 +40,17 @@ extern int TexUse;
 extern int TriCount;
 extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass
 extern int Wireframe;   // 1 while F9 is held
+// Batching and vertex helpers shared by the shape and image routines; each
+// drawing routine calls RenderUseTexture, then RenderBox or RenderCorners.
+// Opens a new batch unless the open one uses `texture` (kTexWhite or an image
+// number) and has room.
+void RenderUseTexture(int texture);
+// Two triangles around the record's centre with half extents hw, hh, turned
+// by its rotation; v0 is the texture row at offset -hh, v1 the row at +hh.
+void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float v1);
+// Two triangles through the record's four corners; p1, p2 take row v12 and
+// colour 1, p3, p4 row v34 and colour 2.
+void RenderCorners(int base, float u0, float u1, float v12, float v34);
 
 // ---- Audio device and sound slots ----
 extern ALCdevice* ALdev;

@@ -1,6 +1,91 @@
-// STUB (Screenshots): placeholder so the library links while the real code is written.
+// Screenshots: TakeScreenshot and VeskSys::Screenshot read the window's
+// pixels into image-table entries 101 (as read) and 100 (flipped, opaque)
+// and save entry 100 as "Screenshot.png"; SavePNG writes any table entry as
+// an RGBA PNG. Relies on the window handle (frame/Window.cpp), the image
+// tables (graphics/ImageStore.cpp), the console log and lodepng.
+// Both callers run after the frame has been presented (the render pass
+// after its buffer swap, games after RenderGame), when the back buffer's
+// content is undefined, so the presented frame is read from the front buffer.
+#include <GLFW/glfw3.h>
+#include <lodepng.h>
+
+#include <cstdint>
+#include <cstring>
+
 #include "Platform.h"
 
-void VeskCore::TakeScreenshot() {}
-void VeskSys::Screenshot() {}
-void VeskSys::SavePNG(const char*, int, unsigned, unsigned) {}
+namespace {
+
+constexpr const char* kScreenshotFile = "Screenshot.png";
+constexpr int kBytesPerPixel = 4;
+constexpr int kAlphaByte = 3;
+constexpr unsigned char kOpaque = 255;
+
+}  // namespace
+
+void VeskCore::TakeScreenshot() { ASys.Screenshot(); }
+
+void VeskSys::Screenshot() {
+  if (window == nullptr) {
+    Debuglog("No window: the screenshot was not taken");
+    return;
+  }
+  const int w = CanvasWidth;
+  const int h = CanvasHeight;
+  if (w <= 0 || h <= 0) {
+    Debuglog(fstrSys("Window of %ix%i pixels: the screenshot was not taken", w, h));
+    return;
+  }
+  const size_t rowBytes = static_cast<size_t>(w) * kBytesPerPixel;
+  const size_t bytes = rowBytes * static_cast<size_t>(h);
+  std::vector<unsigned char>& read = Image[kReadbackSlot];
+  std::vector<unsigned char>& saved = Image[kScreenshotSlot];
+  read.resize(bytes);
+  saved.resize(bytes);
+
+  glReadBuffer(GL_FRONT);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
+  glReadBuffer(GL_BACK);
+
+  // OpenGL returns the bottom row first; the file starts with the top row.
+  for (int y = 0; y < h; y++) {
+    std::memcpy(&saved[static_cast<size_t>(y) * rowBytes],
+                &read[static_cast<size_t>(h - 1 - y) * rowBytes], rowBytes);
+  }
+  for (size_t i = kAlphaByte; i < bytes; i += kBytesPerPixel) saved[i] = kOpaque;
+
+  SavePNG(kScreenshotFile, kScreenshotSlot, static_cast<unsigned>(w), static_cast<unsigned>(h));
+}
+
+void VeskSys::SavePNG(const char* file, int slot, unsigned width, unsigned height) {
+  if (file == nullptr) {
+    Debuglog("No file name: the image was not saved");
+    return;
+  }
+  Debuglog(fstrSys("Saving Image - %ix%i  ~ %s", static_cast<int>(width), static_cast<int>(height),
+                   file));
+  if (slot < 0 || slot >= kImageTableSize) {
+    Debuglog(fstrSys("There is no image %i to save", slot));
+    return;
+  }
+  const uint64_t needed = static_cast<uint64_t>(width) * height * kBytesPerPixel;
+  if (Image[slot].size() < needed) {
+    Debuglog(fstrSys("Image %i holds fewer than %ux%u pixels: nothing saved", slot, width, height));
+    return;
+  }
+  // The file is always RGBA, 8 bits per channel, even when every pixel is
+  // opaque (the library would otherwise pick a smaller colour type).
+  lodepng::State state;
+  state.encoder.auto_convert = 0;
+  state.info_raw.colortype = LCT_RGBA;
+  state.info_raw.bitdepth = 8;
+  state.info_png.color.colortype = LCT_RGBA;
+  state.info_png.color.bitdepth = 8;
+  std::vector<unsigned char> png;
+  unsigned error = lodepng::encode(png, Image[slot].data(), width, height, state);
+  if (error == 0) error = lodepng::save_file(png, file);
+  if (error != 0) {
+    Debuglog(fstrSys("The image save didn't work.  All the images are unsaved!! %i",
+                     static_cast<int>(error)));
+  }
+}

@@ -1,11 +1,297 @@
-// STUB (Render pass): placeholder so the library links while the real code is written.
+// The render pass (VeskSys::RenderSys) and the shape routines RenderRect,
+// RenderQuad and RenderOval, with the batching and vertex helpers that the
+// image routines (graphics/ImageDraw.cpp) share.
+// Owns TexUse, TriCount, RenderMode and Wireframe (set by the input poll).
+// Relies on the render-side list DrawR (graphics/DrawState.cpp), the image
+// tables and WhiteBlock (graphics/ImageStore.cpp), the window handle
+// (frame/Window.cpp) and Screenshot (frame/Screenshot.cpp).
+// Nothing is kept on the GL side between passes: the texture of every batch
+// is uploaded again when the batch starts.
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+
 #include "Platform.h"
 
 int TexUse;
 int TriCount;
 int RenderMode;
 int Wireframe;
-void VeskSys::RenderSys() {}
-void VeskSys::RenderRect(int) {}
-void VeskSys::RenderQuad(int) {}
-void VeskSys::RenderOval(int) {}
+
+namespace {
+
+constexpr int kSlotX = 1;
+constexpr int kSlotY = 2;
+constexpr int kSlotWidth = 3;
+constexpr int kSlotHeight = 4;
+constexpr int kSlotBlendMode = 1;
+constexpr int kSlotColour1 = kRecordStateSlot + kSetColour1;  // alpha, red, green, blue
+constexpr int kSlotColour2 = kRecordStateSlot + kSetColour2;
+constexpr int kSlotRotation = kRecordStateSlot + kSetRotation;
+constexpr int kOvalSegments = 36;
+constexpr double kOvalSegmentDegrees = 10.0;
+constexpr int kTrianglesPerBox = 2;
+constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
+constexpr size_t kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
+constexpr float kColourScale = 255.0f;
+constexpr int kBlendNormal = 1;
+constexpr int kBlendAdd = 2;
+constexpr int kBlendAddByColour = 3;
+// Slot 0 values outside this range cannot be a command kind.
+constexpr double kMaxKind = 1000.0;
+
+struct Colour {
+  GLubyte r, g, b, a;
+};
+
+// Channels are stored as 0..255 doubles and truncated toward zero; anything
+// outside that range (or NaN) is pinned so the conversion stays defined.
+GLubyte ToByte(double v) {
+  if (!(v > 0.0)) return 0;
+  if (v >= kColourScale) return 255;
+  return static_cast<GLubyte>(v);
+}
+
+// first = the record slot of the colour's alpha; red, green, blue follow it.
+Colour ColourAt(const double* record, int first) {
+  return {ToByte(record[first + 1]), ToByte(record[first + 2]), ToByte(record[first + 3]),
+          ToByte(record[first])};
+}
+
+void Vertex(const Colour& c, double u, double v, float x, float y) {
+  glTexCoord2d(u, v);
+  glColor4ub(c.r, c.g, c.b, c.a);
+  glVertex2f(x, y);
+}
+
+void CountPrimitive() {
+  TriCount += 1;
+  ASys.PolyCount += kTrianglesPerBox;
+  ASys.ObjCount += 1;
+}
+
+// One step of the background fade for one channel: once the remaining gap
+// truncates to less than 2 in magnitude, or stops being a number, the target
+// is taken as is. |gap| < 2 is the same test as a truncation to int, without
+// converting a huge or NaN value to int (which would be undefined).
+void FadeChannel(float& colour, float target, float speed) {
+  colour = colour - (colour - target) / speed;
+  const float gap = colour - target;
+  if (!std::isfinite(gap) || std::fabs(gap) < 2.0f) colour = target;
+}
+
+void ApplyBlend(double mode) {
+  if (mode == kBlendNormal) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  } else if (mode == kBlendAdd) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  } else if (mode == kBlendAddByColour) {
+    glBlendFunc(GL_ONE_MINUS_SRC_COLOR, GL_ONE);
+  }
+}
+
+}  // namespace
+
+// ---- Batching and vertex helpers ----
+
+void RenderUseTexture(int texture) {
+  if (TexUse == texture && TriCount <= kBatchPrimitiveLimit) return;
+  if (TexUse != kTexNone) glEnd();
+  TexUse = texture;
+  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(RenderMode));
+  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(RenderMode));
+  if (texture == kTexWhite) {
+    // A white block that was never made uploads an undefined texture rather
+    // than reading past its end.
+    const unsigned char* pixels =
+        WhiteBlock.size() >= kWhiteBlockBytes ? WhiteBlock.data() : nullptr;
+    glTexImage2D(GL_TEXTURE_2D, 0, kLegacyRgbaFormat, kWhiteBlockSide, kWhiteBlockSide, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, pixels);
+  } else {
+    glTexImage2D(GL_TEXTURE_2D, 0, kLegacyRgbaFormat, iSize[texture], iSize[texture], 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, Image[texture].data());
+  }
+  glBegin(GL_TRIANGLES);
+  TriCount = 0;
+}
+
+// The six vertices of a box share one table for rectangles and images: only
+// the texture edges differ (v0 is the row at offset -hh, the bottom edge of a
+// normal box, v1 the row at +hh).
+void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float v1) {
+  const double* record = DrawR + base;
+  const double x = record[kSlotX];
+  const double y = record[kSlotY];
+  const Colour colours[2] = {ColourAt(record, kSlotColour1), ColourAt(record, kSlotColour2)};
+  const float dx[6] = {-hw, hw, hw, -hw, hw, -hw};
+  const float dy[6] = {-hh, -hh, hh, -hh, hh, hh};
+  const float u[6] = {u0, u1, u1, u0, u1, u0};
+  const float v[6] = {v0, v0, v1, v0, v1, v1};
+  const int colour[6] = {0, 0, 1, 0, 1, 1};
+  const double rotation = record[kSlotRotation];
+  if (rotation == 0.0) {
+    for (int i = 0; i < 6; i++) {
+      Vertex(colours[colour[i]], u[i], v[i], static_cast<float>(x + dx[i]),
+             static_cast<float>(y + dy[i]));
+    }
+  } else {
+    const float angle = static_cast<float>(rotation * kRenderDegToRad);
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    for (int i = 0; i < 6; i++) {
+      const float ox = static_cast<float>(dx[i] * c - dy[i] * s);
+      const float oy = static_cast<float>(dy[i] * c + dx[i] * s);
+      Vertex(colours[colour[i]], u[i], v[i], static_cast<float>(x + ox),
+             static_cast<float>(y + oy));
+    }
+  }
+  CountPrimitive();
+}
+
+// Triangles (p1, p2, p3) and (p1, p3, p4) through the four recorded corners;
+// p1 and p2 take texture row v12 and colour 1, p3 and p4 row v34 and colour 2.
+void RenderCorners(int base, float u0, float u1, float v12, float v34) {
+  const double* record = DrawR + base;
+  const Colour c1 = ColourAt(record, kSlotColour1);
+  const Colour c2 = ColourAt(record, kSlotColour2);
+  const float x1 = static_cast<float>(record[1]), y1 = static_cast<float>(record[2]);
+  const float x2 = static_cast<float>(record[3]), y2 = static_cast<float>(record[4]);
+  const float x3 = static_cast<float>(record[5]), y3 = static_cast<float>(record[6]);
+  const float x4 = static_cast<float>(record[7]), y4 = static_cast<float>(record[8]);
+  Vertex(c1, u0, v12, x1, y1);
+  Vertex(c1, u1, v12, x2, y2);
+  Vertex(c2, u1, v34, x3, y3);
+  Vertex(c1, u0, v12, x1, y1);
+  Vertex(c2, u1, v34, x3, y3);
+  Vertex(c2, u0, v34, x4, y4);
+  CountPrimitive();
+}
+
+// ---- Shapes ----
+
+void VeskSys::RenderRect(int base) {
+  RenderUseTexture(kTexWhite);
+  const float hw = static_cast<float>(DrawR[base + kSlotWidth] * 0.5);
+  const float hh = static_cast<float>(DrawR[base + kSlotHeight] * 0.5);
+  RenderBox(base, hw, hh, 0.0f, 1.0f, 0.0f, 1.0f);
+}
+
+void VeskSys::RenderQuad(int base) {
+  RenderUseTexture(kTexWhite);
+  RenderCorners(base, 0.0f, 1.0f, 0.0f, 1.0f);
+}
+
+// 36 segments of 10 degrees from the point straight below the centre (for a
+// normal negative height), each one triangle fanning from the centre.
+void VeskSys::RenderOval(int base) {
+  RenderUseTexture(kTexWhite);
+  const double* record = DrawR + base;
+  const double x = record[kSlotX];
+  const double y = record[kSlotY];
+  const float hw = static_cast<float>(record[kSlotWidth] * 0.5);
+  const float hh = static_cast<float>(record[kSlotHeight] * 0.5);
+  const Colour c1 = ColourAt(record, kSlotColour1);
+  const Colour c2 = ColourAt(record, kSlotColour2);
+  for (int i = 0; i < kOvalSegments; i++) {
+    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * double{kRenderDegToRad});
+    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * double{kRenderDegToRad});
+    Vertex(c1, 0.0, 0.0, static_cast<float>(x), static_cast<float>(y));
+    Vertex(c2, 1.0, 0.0, static_cast<float>(x + std::sin(a0) * hw),
+           static_cast<float>(y - std::cos(a0) * hh));
+    Vertex(c2, 1.0, 1.0, static_cast<float>(x + std::sin(a1) * hw),
+           static_cast<float>(y - std::cos(a1) * hh));
+    TriCount += 1;
+    PolyCount += 1;
+  }
+  ObjCount += 1;
+}
+
+// ---- The pass ----
+
+void VeskSys::RenderSys() {
+  // After a failed start-up there is no window and no GL context: any GL
+  // call would touch a context that does not exist.
+  if (window == nullptr) return;
+
+  RenderMode = SmoothMode == 1.0f ? GL_LINEAR : GL_NEAREST;
+
+  // A minimised window reports a 0 x 0 framebuffer; the last usable size is
+  // kept so that Ratio stays a finite, positive number.
+  int width = 0;
+  int height = 0;
+  glfwGetFramebufferSize(window, &width, &height);
+  if (width > 0 && height > 0) {
+    CanvasWidth = width;
+    CanvasHeight = height;
+  }
+  if (CanvasWidth > 0 && CanvasHeight > 0) {
+    Ratio = static_cast<float>(CanvasWidth) / static_cast<float>(CanvasHeight);
+  }
+  glViewport(0, 0, CanvasWidth, CanvasHeight);
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  if (Wireframe == 1) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+
+  for (int c = 0; c < 3; c++) FadeChannel(ClsCol[c], ClsTarget[c], ClsSpeed);
+  glClearColor(ClsCol[0] / kColourScale, ClsCol[1] / kColourScale, ClsCol[2] / kColourScale, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  ApplyBlend(kBlendNormal);
+  glEnable(GL_BLEND);
+  if (Wireframe == 0) {
+    glEnable(GL_TEXTURE_2D);
+  } else if (Wireframe == 1) {
+    glDisable(GL_TEXTURE_2D);
+  }
+
+  glPushMatrix();
+  const float scale = 2.0f / TargetScale;
+  glScalef(scale, -scale * Ratio, 1.0f);
+
+  TexUse = kTexNone;
+  TriCount = 0;
+  PolyCount = 0;
+  ObjCount = 0;
+
+  // DrawToRT comes from the hand-over; it is bounded here once so that no
+  // count can walk past the render-side list.
+  int count = DrawToRT;
+  if (count < 0) count = 0;
+  if (count > kRenderListRecords) count = kRenderListRecords;
+  for (int i = 0; i < count; i++) {
+    const int base = i * kRecordSlots;
+    const double kind = DrawR[base];
+    if (!(kind > -kMaxKind && kind < kMaxKind)) continue;
+    switch (static_cast<int>(kind)) {
+      case kCmdRect:
+        RenderRect(base);
+        break;
+      case kCmdQuad:
+        RenderQuad(base);
+        break;
+      case kCmdOval:
+        RenderOval(base);
+        break;
+      case kCmdImage:
+        RenderImage(base);
+        break;
+      case kCmdQuadImage:
+        RenderQuadImage(base);
+        break;
+      case kCmdBlend:
+        if (TexUse != kTexNone) glEnd();
+        TexUse = kTexNone;
+        ApplyBlend(DrawR[base + kSlotBlendMode]);
+        break;
+      default:
+        break;
+    }
+  }
+  if (TexUse != kTexNone) glEnd();
+
+  glPopMatrix();
+  glfwSwapInterval(1);
+  glfwSwapBuffers(window);
+  if (Button[kButtonScreenshot] != 0) Screenshot();
+  glfwPollEvents();
+}
