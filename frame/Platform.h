@@ -5,13 +5,13 @@
 #ifndef VESKFRAME_PLATFORM_H
 #define VESKFRAME_PLATFORM_H
 
+#include <AL/alc.h>
+
 #include <cstdio>
 
 #include "VeskFrame.h"
 
 struct GLFWwindow;
-typedef struct ALCdevice ALCdevice;
-typedef struct ALCcontext ALCcontext;
 typedef struct stb_vorbis stb_vorbis;
 
 // ---- Window ----
