@@ -1,22 +1,45 @@
-// STUB: the benchmark game class.
+// The benchmark game: fifteen timed tests of sprite drawing, blend modes,
+// rotation, full-screen output and streamed music, with their results
+// written to "Debug.txt". One instance, ThisGame, lives in static storage.
 #ifndef MYGAME_H
 #define MYGAME_H
+
+#include <cstdio>
+
 #include "VeskFrame.h"
+
+constexpr int kGameNumber = 1;      // data folder "Data/1"
+constexpr int kTestCount = 15;      // tests 0..14
+constexpr int kTestLastTick = 300;  // a test ends on the tick that counts past this
+constexpr int kLoadStages = 5;      // loading stages 1..5 (4 and 5 load nothing)
+constexpr int kSpriteImage = 0;     // "gfx-32"
+constexpr int kFontImage = 51;      // "bandwidth"
+constexpr int kSheetFrame = 32;     // frame side of both sheets, in pixels
+constexpr int kEndSound = 1;        // "audio/01.wav"
+constexpr int kFullscreenTest = 8;  // the window goes full screen when this test starts
+constexpr const char* kResultsFileName = "Debug.txt";
+
 class MyGame : public VeskCore {
  public:
-  float ViewWidth;
+  float ViewWidth;  // view size in drawing units, written by every render step
   float ViewHeight;
-  int TestNum;
-  int TestStart;
-  int TestTicks;
-  FILE* ResultsFile;
-  void Launch();
-  void Loader();
-  void DoGame();
-  void GameLoop();
+  int TestNum;        // running test, 0..14; 15 ends the run
+  int TestStart;      // Mills() when the running test began
+  int TestTicks;      // ticks counted in the running test, 0..300
+  FILE* ResultsFile;  // nullptr when "Debug.txt" could not be created
+
+  void Launch();    // the whole program
+  void Loader();    // one loading stage
+  void DoGame();    // one test tick
+  void GameLoop();  // passes until GameBreak, then closes the results and terminates
   void KeepAlive();
   void Update();
   void Render();
+
+  // Name of test n as shown and written to the results; "" outside 0..14.
+  static const char* TestName(int n);
 };
+
 extern MyGame ThisGame;
-#endif
+
+#endif  // MYGAME_H
