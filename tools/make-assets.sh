@@ -20,25 +20,28 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out/audio"
 
 # ---- Font sheet ----
-# Advances in drawing units of characters 32..127 (the framework's width
-# table minus one): glyphs are squeezed to fit inside their advance so that
-# neighbours never overlap, and are centred in their frames on one baseline.
-advance() {
+# The framework centres each character's frame on the pen and then moves the
+# pen by that character's advance, starting 7.5 units to the right of the
+# text's left edge. So character c owns the strip from 7.5 units left of its
+# frame centre to its advance beyond that: frame columns 8.5 .. 8.5 + advance.
+# Each glyph is squeezed to fit its advance and centred on its strip, which
+# centres the common 14-unit glyphs in their frames and keeps the narrow ones
+# ('i', '!', ...) from running into their neighbours.
+advance() {  # advance in drawing units of character $1: the width table minus one
   case "$1" in
-    32) echo 15 ;;
+    32 | 37) echo 15 ;;
     33 | 39 | 44 | 46 | 58 | 59 | 96 | 105 | 108 | 124) echo 5 ;;
     34) echo 11 ;;
-    37) echo 15 ;;
-    40 | 91 | 123 | 125) echo 10 ;;
+    40 | 91) echo 10 ;;
     41 | 93 | 106) echo 9 ;;
+    123 | 125) echo 12 ;;
     127) echo 0 ;;
     *) echo 14 ;;
   esac
 }
-# 123 and 125 advance 12 in the table; braces look better a little narrower.
 
-pointsize=19
-baseline=22  # cap height ~14 px, so capitals sit centred on the frame's middle
+pointsize=21
+baseline=23  # cap height ~15 px, so capitals sit centred on the frame's middle
 for code in $(seq 32 127); do
   g=$tmp/glyph-$code.png
   adv=$(advance "$code")
@@ -63,13 +66,12 @@ for code in $(seq 32 127); do
   dims=$(convert "$tmp/wide.png" -trim -format '%w %X' info: | tr -d '+')
   w=${dims% *}
   x=${dims#* }
-  limit=$((adv + 1))
-  [ "$limit" -gt 30 ] && limit=30
   target=$w
-  [ "$w" -gt "$limit" ] && target=$limit
+  [ "$w" -gt "$adv" ] && target=$adv
+  left=$(((17 + adv - target) / 2))  # round(8.5 + adv / 2 - target / 2)
   convert "$tmp/wide.png" -crop ${w}x${frame}+${x}+0 +repage \
     -resize "${target}x${frame}!" "$tmp/ink.png"
-  convert -size ${frame}x${frame} xc:none "$tmp/ink.png" -gravity center -composite "$g"
+  convert -size ${frame}x${frame} xc:none "$tmp/ink.png" -geometry +${left}+0 -composite "$g"
 done
 montage "$tmp"/glyph-{32..127}.png -tile ${per_row}x -geometry +0+0 -background none \
   PNG32:"$out/bandwidth.png"
@@ -114,11 +116,9 @@ convert -size ${s}x${s} xc:none -fill none -stroke 'rgb(20,20,20)' -strokewidth 
   -draw "circle 16,16 16,6" -draw "line 16,2 16,30" -draw "line 2,16 30,16" "$tmp/f8.png"
 
 for n in 0 1 2 3 4 5 6 7 8; do
-  if [ "$n" -lt 3 ]; then key='rgb(255,0,255)'; else key='rgb(0,255,255)'; fi
-  convert "$tmp/f$n.png" -background "$key" -alpha remove "$tmp/solid$n.png"
+  if [ "$n" -lt 3 ]; then key='channel(1,0,1,1)'; else key='channel(0,1,1,1)'; fi
   # Key colour where the frame is fully transparent, the frame itself elsewhere.
-  convert "$tmp/solid$n.png" "$tmp/f$n.png" \
-    \( "$tmp/f$n.png" -alpha extract -threshold 0 \) -composite "$tmp/k$n.png"
+  convert "$tmp/f$n.png" -channel RGBA -fx "u.a == 0 ? $key : u" "$tmp/k$n.png"
 done
 montage "$tmp"/k{0..8}.png -tile 3x -geometry +0+0 -background none PNG32:"$out/gfx-32.png"
 
