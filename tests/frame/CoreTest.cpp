@@ -1,0 +1,59 @@
+// Clock, title and game number of VeskCore, without a window.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "VeskFrame.h"
+
+namespace {
+
+VeskCore Core;
+
+TEST(Clock, CountsUpMonotonicallyInMilliseconds) {
+  int last = Core.Mills();
+  EXPECT_GE(last, 0);
+  for (int i = 0; i < 1000; i++) {
+    const int now = Core.Mills();
+    ASSERT_GE(now, last);
+    last = now;
+  }
+  Core.Rest(30);
+  EXPECT_GE(Core.Mills() - last, 30);
+}
+
+TEST(Clock, SetNumRestartsTheClockNearZero) {
+  Core.Rest(50);
+  const int before = Core.Mills();
+  ASSERT_GE(before, 50);
+  Core.SetNum(7);
+  EXPECT_EQ(Core.GetNum(), 7);
+  EXPECT_EQ(GameNum, 7);
+  EXPECT_LT(Core.Mills(), before);
+  EXPECT_GE(Core.Mills(), 0);
+  // The new start tick is the raw clock value, which had passed `before`.
+  EXPECT_GE(Core.StartTick(), before);
+}
+
+TEST(Clock, RestIgnoresZeroAndNegativeDurations) {
+  Core.SetNum(1);
+  Core.Rest(0);
+  Core.Rest(-1000);
+  EXPECT_LT(Core.Mills(), 1000);
+}
+
+TEST(Title, SetTitleIsReturnedByGetTitle) {
+  Core.SetTitle("Second title");
+  EXPECT_STREQ(Core.GetTitle(), "Second title");
+  Core.SetTitle(nullptr);
+  EXPECT_STREQ(Core.GetTitle(), "");
+}
+
+TEST(Title, OverlongTitleIsCutToTheBuffer) {
+  const std::string longTitle(3 * kTextBufferSize, 'x');
+  Core.SetTitle(longTitle.c_str());
+  EXPECT_EQ(std::strlen(Core.GetTitle()), static_cast<size_t>(kTextBufferSize - 1));
+  EXPECT_EQ(longTitle.compare(0, kTextBufferSize - 1, Core.GetTitle()), 0);
+}
+
+}  // namespace
