@@ -80,4 +80,18 @@ int readInt(FILE* file);
 int readShort(FILE* file);
 void skipBytes(FILE* file, int n);
 
+// Sample layout from a WAV file's format chunk.
+struct WavFormat {
+  int channels;
+  int bytesPerSample;  // bits per sample / 8
+  int rate;            // Hz
+};
+// Reads the fixed RIFF/WAVE header and the format chunk; 0 when a rule fails.
+int readWavHeader(FILE* file, WavFormat* format);
+// Walks on to the next "data" chunk and returns its size, leaving the file at
+// its first byte; -1 once the walk has ended.
+int findWavData(FILE* file);
+// Audio-library format of the layout (mono/stereo, 8/16 bits), 0 for none.
+int wavFormatCode(const WavFormat& format);
+
 #endif  // VESKFRAME_PLATFORM_H
