@@ -1,0 +1,141 @@
+// The real window on the virtual display: start-up state, centring, the
+// caption, the published view, the GLFW error callback, full screen and back,
+// the close request and shutdown. One window for the whole process, so the
+// cases run in order on the one game object.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "frame/DisplayDriver.h"
+
+namespace {
+
+DriverGame Game;
+std::string Title;
+
+class Window : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Title = "vf-window-test-" + std::to_string(getpid());
+    Game.Begin(1, Title.c_str());
+    Game.NextUpdate = 0;
+    Game.NextRender = 0;
+  }
+};
+
+// The window manager settles a new window's frame asynchronously, so the
+// position is read once it has stopped changing.
+void ExpectCentredDefaultWindow() {
+  const GLFWvidmode* mode = PrimaryMode();
+  ASSERT_NE(mode, nullptr);
+  const int wantX = mode->width / 2 - 400, wantY = mode->height / 2 - 300;
+  int w = 0, h = 0, x = 0, y = 0;
+  RunUntil(
+      Game,
+      [&] {
+        glfwGetWindowPos(window, &x, &y);
+        return x == wantX && y == wantY;
+      },
+      3000);
+  glfwGetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  EXPECT_EQ(x, wantX);
+  EXPECT_EQ(y, wantY);
+  EXPECT_EQ(glfwGetWindowMonitor(window), nullptr);
+}
+
+TEST_F(Window, StartsAsCentredDefaultWindowWithTablesReset) {
+  ASSERT_NE(window, nullptr);
+  // Nothing is published before the first render pass.
+  EXPECT_EQ(rw2, 0);
+  EXPECT_EQ(ViewScale, 0.0f);
+  EXPECT_EQ(isFullscreen, 0);
+  ExpectCentredDefaultWindow();
+  EXPECT_EQ(ASys.CanvasWidth, 800);
+  EXPECT_EQ(ASys.CanvasHeight, 600);
+  EXPECT_EQ(ASys.TargetScale, 800.0f);
+  ASSERT_EQ(WhiteBlock.size(), 256u);
+  for (unsigned char byte : WhiteBlock) ASSERT_EQ(byte, 255);
+  for (int frames : iFrames) ASSERT_EQ(frames, -1);
+  EXPECT_EQ(Game.Active, 1);
+  EXPECT_EQ(Game.DebugMode, 1);
+  EXPECT_EQ(Game.MixJoy, 1);
+  EXPECT_EQ(Game.ScreenshotMode, 0);
+  EXPECT_EQ(Game.GetNum(), 1);
+}
+
+TEST_F(Window, CaptionKeepsTheTitleGivenToBegin) {
+  EXPECT_STREQ(Game.GetTitle(), Title.c_str());
+  Game.SetTitle("A later title");
+  EXPECT_STREQ(Game.GetTitle(), "A later title");
+  EXPECT_FALSE(FindWindow(Title).empty());
+}
+
+TEST_F(Window, FirstPassesGiveFocusAndPublishTheView) {
+  ASSERT_TRUE(RunUntil(Game, [] { return Game.Updates > 0 && rw2 != 0 && Game.Active == 1; }));
+  EXPECT_EQ(rw2, 400);
+  EXPECT_EQ(rh2, 300);
+  EXPECT_FLOAT_EQ(ViewScale, 0.0025f);
+  EXPECT_FLOAT_EQ(Game.ViewWidth, 800);
+  EXPECT_FLOAT_EQ(Game.ViewHeight, 600);
+  EXPECT_FLOAT_EQ(ASys.Ratio, 800.0f / 600.0f);
+}
+
+TEST_F(Window, GlfwErrorsGoToStandardErrorWithoutTheCode) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(glfwGetKey(window, -5), GLFW_RELEASE);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Invalid key -5\n");
+}
+
+TEST_F(Window, FullScreenTakesTheMonitorAndReturnsToCentredDefault) {
+  const GLFWvidmode* mode = PrimaryMode();
+  ASSERT_NE(mode, nullptr);
+  const int monitorW = mode->width, monitorH = mode->height;
+  Game.FlipFullscreen();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(isFullscreen, 1);
+  EXPECT_NE(glfwGetWindowMonitor(window), nullptr);
+  int w = 0, h = 0;
+  glfwGetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, monitorW);
+  EXPECT_EQ(h, monitorH);
+  // The requested size stands until a render pass reads the framebuffer.
+  EXPECT_EQ(ASys.CanvasWidth, 800);
+  EXPECT_EQ(ASys.CanvasHeight, 600);
+  ASSERT_TRUE(RunUntil(Game, [&] { return ASys.CanvasWidth == monitorW; }));
+  EXPECT_EQ(ASys.CanvasHeight, monitorH);
+  EXPECT_EQ(rw2, 400);
+  EXPECT_EQ(rh2, static_cast<int>(800.0f / (static_cast<float>(monitorW) / monitorH) / 2));
+
+  Game.FlipFullscreen();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(isFullscreen, 0);
+  ExpectCentredDefaultWindow();
+  ASSERT_TRUE(RunUntil(Game, [] { return rh2 == 300; }));
+}
+
+TEST_F(Window, CloseRequestEndsTheLoopThroughThePoll) {
+  Game.GameBreak = 0;
+  glfwSetWindowShouldClose(window, GLFW_TRUE);
+  ASSERT_TRUE(RunUntil(Game, [] { return Game.GameBreak == 1; }));
+  EXPECT_EQ(ASys.IsBut(kButtonQuit), 1);
+}
+
+TEST_F(Window, TerminateClosesTheWindowAndSaysFarewell) {
+  testing::internal::CaptureStdout();
+  Game.Terminate();
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(window, nullptr);
+  const size_t closing = out.find("> Closing OpenGL Window\n");
+  const size_t ran = out.find("Ran for ");
+  const size_t farewell = out.find("Farewell happy gamer\n-=-=-=-=-=-=-=-=-\n\n");
+  EXPECT_NE(closing, std::string::npos) << out;
+  EXPECT_NE(ran, std::string::npos) << out;
+  EXPECT_NE(farewell, std::string::npos) << out;
+  EXPECT_LT(closing, ran);
+  EXPECT_LT(ran, farewell);
+}
+
+}  // namespace
