@@ -1,0 +1,164 @@
+// Random generator: known outputs of the seeded sequence, reproducibility,
+// the ranges of Rnd/Rand/tRand, the independence of clock-mixed draws and
+// states at the 32-bit limits (negative seeds, exhausted counters).
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "VeskFrame.h"
+
+namespace {
+
+VeskCore core;
+
+class RandomTest : public testing::Test {
+ protected:
+  void SetUp() override { GameNum = 1; }
+
+  // The documented ranges of the generator state after any draw.
+  static void ExpectStateInRange() {
+    EXPECT_GE(jRand_Bit, 0);
+    EXPECT_LT(jRand_Bit, 256);
+    EXPECT_GE(jRand_Plus, 0);
+    EXPECT_LT(jRand_Plus, 15215178);
+    EXPECT_GE(jRand_Out, 0);
+    EXPECT_LE(jRand_Out, 1310724);
+    EXPECT_GE(jRand_Count, 0);
+  }
+};
+
+TEST_F(RandomTest, KnownSequenceForSeed1000InGame1) {
+  core.SeedRnd(1000);
+  EXPECT_EQ(jRand_Seed, 1000);
+  EXPECT_EQ(jRand_Bit, 232);
+  EXPECT_EQ(jRand_Plus, 4);
+  const int raw[] = {218239, 237814, 355715, 632346};
+  const float value[] = {0.166503f, 0.181437f, 0.271388f, 0.482440f};
+  for (int i = 0; i < 4; i++) {
+    EXPECT_NEAR(core.Rnd(0, 1), value[i], 1e-6) << "draw " << i;
+    EXPECT_EQ(jRand_Out, raw[i]) << "draw " << i;
+    if (i == 0) {
+      EXPECT_EQ(jRand_Bit, 189);
+      EXPECT_EQ(jRand_Plus, 1161);
+      EXPECT_EQ(jRand_Count, 7);
+    }
+  }
+}
+
+TEST_F(RandomTest, KnownSequenceForSeed0InGame0) {
+  GameNum = 0;
+  core.SeedRnd(0);
+  for (int raw : {699496, 17693, 795076}) {
+    core.Rnd(1);
+    EXPECT_EQ(jRand_Out, raw);
+  }
+}
+
+TEST_F(RandomTest, SameSeedRepeatsAndOtherGameDiffers) {
+  float first[200];
+  core.SeedRnd(4242);
+  for (float& v : first) v = core.Rnd(0, 100);
+  core.SeedRnd(4242);
+  for (float v : first) ASSERT_EQ(core.Rnd(0, 100), v);
+  GameNum = 2;
+  core.SeedRnd(4242);
+  int same = 0;
+  for (float v : first) same += core.Rnd(0, 100) == v;
+  EXPECT_LT(same, 10);
+}
+
+TEST_F(RandomTest, DrawsStayInTheirRangesAndCoverThem) {
+  core.SeedRnd(77);
+  int seen3[4] = {0}, seen5[6] = {0}, seenT[4] = {0};
+  for (int i = 0; i < 20000; i++) {
+    int r = core.Rand(0, 3);
+    ASSERT_TRUE(r >= 0 && r <= 3) << r;
+    seen3[r]++;
+    r = core.Rand(5);
+    ASSERT_TRUE(r >= 0 && r <= 5) << r;
+    seen5[r]++;
+    float f = core.Rnd(2, 4);
+    ASSERT_TRUE(f >= 2 && f < 4) << f;
+    r = core.tRand(0, 3);
+    ASSERT_TRUE(r >= 0 && r <= 3) << r;
+    seenT[r]++;
+    f = core.tRnd(-1, 1);
+    ASSERT_TRUE(f >= -1 && f < 1) << f;
+  }
+  for (int n : seen3) EXPECT_GT(n, 3000);
+  for (int n : seen5) EXPECT_GT(n, 2000);
+  for (int n : seenT) EXPECT_GT(n, 3000);
+}
+
+TEST_F(RandomTest, ClockMixedDrawLeavesTheSeededSequenceAlone) {
+  core.SeedRnd(31337);
+  core.Rnd(1);
+  float expected = core.Rnd(1);
+  core.SeedRnd(31337);
+  core.Rnd(1);
+  int seed = jRand_Seed, bit = jRand_Bit, plus = jRand_Plus, count = jRand_Count, out = jRand_Out;
+  int drawsBefore = jRand_tSeed;
+  core.tRnd(10);
+  EXPECT_EQ(jRand_tSeed, drawsBefore + 1);
+  EXPECT_EQ(seed, jRand_Seed);
+  EXPECT_EQ(bit, jRand_Bit);
+  EXPECT_EQ(plus, jRand_Plus);
+  EXPECT_EQ(count, jRand_Count);
+  EXPECT_EQ(out, jRand_Out);
+  EXPECT_EQ(core.Rnd(1), expected);
+}
+
+TEST_F(RandomTest, SeedFromTheClock) {
+  int before = core.Mills();
+  core.SeedRnd();
+  EXPECT_GE(jRand_Seed, before);
+  EXPECT_LE(jRand_Seed, core.Mills());
+}
+
+// Negative seeds and game numbers would make the table index negative.
+TEST_F(RandomTest, NegativeSeedsNeverLeaveTheTable) {
+  for (int game : {1, -5, INT_MIN}) {
+    GameNum = game;
+    for (int seed : {-1, -255, -256, -1000, -123456789, INT_MIN}) {
+      core.SeedRnd(seed);
+      EXPECT_GE(jRand_Bit, 0);
+      EXPECT_LT(jRand_Bit, 256);
+      for (int i = 0; i < 300; i++) {
+        float f = core.Rnd(0, 1);
+        ASSERT_TRUE(f >= 0 && f < 1) << "seed " << seed << " draw " << i;
+        ExpectStateInRange();
+      }
+    }
+  }
+}
+
+// After hundreds of millions of draws the counter nears the int limit and
+// the sums of the draw would overflow.
+TEST_F(RandomTest, CounterAtTheLimitRestartsAtZero) {
+  core.SeedRnd(INT_MAX);
+  jRand_Count = INT_MAX - 7;
+  jRand_Plus = 15215177;
+  core.Rnd(1);
+  EXPECT_EQ(jRand_Count, INT_MAX);
+  ExpectStateInRange();
+  core.Rnd(1);
+  EXPECT_EQ(jRand_Count, 0);
+  ExpectStateInRange();
+  jRand_tSeed = INT_MAX;
+  jRand_Plus = INT_MAX;
+  float f = core.tRnd(0, 1);
+  EXPECT_TRUE(f >= 0 && f < 1) << f;
+  EXPECT_EQ(jRand_tSeed, 0);
+}
+
+TEST_F(RandomTest, WholeDrawsWithHugeOrNanBoundsDoNotOverflow) {
+  core.SeedRnd(5);
+  for (int i = 0; i < 100; i++) {
+    EXPECT_GE(core.Rand(1e20f), 0);
+    EXPECT_LE(core.Rand(-1e20f, -1e19f), 0);
+    EXPECT_EQ(core.Rand(NAN), 0);
+  }
+}
+
+}  // namespace
