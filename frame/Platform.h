@@ -27,6 +27,7 @@ constexpr int kSetRotation = 8;
 constexpr int kSetHalfThickness = 9;
 constexpr int kSetSizeX = 11;  // horizontal scale / ViewScale
 constexpr int kSetSizeY = 12;  // vertical scale / ViewScale, negated
+constexpr float kDefaultViewWidth = 800.0f;  // view width while TargetScale is still 0
 // ViewScale for recording; before the first render step, the value of an
 // 800-unit view instead of 0.
 float RecordViewScale();

@@ -16,7 +16,6 @@ namespace {
 
 constexpr float kColourMax = 255.0f;
 constexpr double kMinLineThickness = 0.05;   // compared in double precision
-constexpr float kDefaultViewWidth = 800.0f;  // view width before TargetScale is set
 
 // Colours and alphas end in 0..255; NaN counts as 0 so that the renderer's
 // conversion to a byte always gets a number in range.

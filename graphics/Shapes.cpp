@@ -1,15 +1,77 @@
-// STUB (Shapes): placeholder so the library links while the real code is written.
+// Shape commands: rectangles, ovals, circles, free quads and thick lines.
+//
+// Each call appends one record to the update-side list through RecordStart
+// and Getdef (DrawState.cpp); positions are stored relative to the view
+// centre (rw2, rh2). Line builds its quad with the degree functions Sin and
+// Cos of the string helpers.
+#include <cmath>
+
 #include "Platform.h"
 
-void VeskCore::Rect(float, float, float, float) {}
-void VeskCore::Rect(float, float, float) {}
-void VeskCore::Rect_UL(float, float, float, float) {}
-void VeskCore::Rect_UL(float, float, float) {}
-void VeskCore::Oval(float, float, float, float) {}
-void VeskCore::Oval(float, float, float) {}
-void VeskCore::Circle(float, float, float) {}
-void VeskCore::Oval_UL(float, float, float, float) {}
-void VeskCore::Oval_UL(float, float, float) {}
-void VeskCore::Circle_UL(float, float, float) {}
-void VeskCore::Quad(float, float, float, float, float, float, float, float) {}
-void VeskCore::Line(float, float, float, float) {}
+namespace {
+
+// Line's direction is turned into degrees with the renderer's constant,
+// in double precision; Sin and Cos use their own, finer one.
+constexpr double kLineDegree = 0.017453;
+constexpr float kQuarterTurn = 90.0f;
+
+// Rectangles and ovals share one layout: centre, then scaled width and height.
+void RecordBox(int kind, float x, float y, float w, float h) {
+  int base = ASys.RecordStart(kind);
+  if (base < 0) return;
+  float scale = RecordViewScale();
+  ASys.Draw[base + 1] = x - rw2;
+  ASys.Draw[base + 2] = y - rh2;
+  ASys.Draw[base + 3] = ASys.DrawSet[kSetSizeX] * scale * w;
+  ASys.Draw[base + 4] = ASys.DrawSet[kSetSizeY] * scale * h;
+  Getdef(base);
+}
+
+}  // namespace
+
+// ---- Rectangles and ovals ----
+
+void VeskCore::Rect(float x, float y, float w, float h) { RecordBox(kCmdRect, x, y, w, h); }
+void VeskCore::Rect(float x, float y, float s) { Rect(x, y, s, s); }
+void VeskCore::Rect_UL(float x, float y, float w, float h) {
+  Rect(x + w * 0.5f, y + h * 0.5f, w, h);
+}
+void VeskCore::Rect_UL(float x, float y, float s) { Rect(x + s * 0.5f, y + s * 0.5f, s, s); }
+
+void VeskCore::Oval(float x, float y, float w, float h) { RecordBox(kCmdOval, x, y, w, h); }
+void VeskCore::Oval(float x, float y, float s) { Oval(x, y, s, s); }
+void VeskCore::Circle(float x, float y, float s) { Oval(x, y, s, s); }
+void VeskCore::Oval_UL(float x, float y, float w, float h) {
+  Oval(x + w * 0.5f, y + h * 0.5f, w, h);
+}
+void VeskCore::Oval_UL(float x, float y, float s) { Oval(x + s * 0.5f, y + s * 0.5f, s, s); }
+void VeskCore::Circle_UL(float x, float y, float s) { Oval(x + s * 0.5f, y + s * 0.5f, s, s); }
+
+// ---- Quads and lines ----
+
+// Size and rotation do not apply; colour 1 goes to the first two corners.
+void VeskCore::Quad(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
+                    float y4) {
+  int base = ASys.RecordStart(kCmdQuad);
+  if (base < 0) return;
+  const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
+  for (int i = 0; i < 8; i += 2) {
+    ASys.Draw[base + 1 + i] = corners[i] - rw2;
+    ASys.Draw[base + 2 + i] = corners[i + 1] - rh2;
+  }
+  Getdef(base);
+}
+
+// A bar of the current line thickness whose short sides pass through the end
+// points; the first two corners lie clockwise of the direction on screen.
+void VeskCore::Line(float x1, float y1, float x2, float y2) {
+  float t = ASys.DrawSet[kSetHalfThickness];
+  float a = static_cast<float>(
+      std::atan2(static_cast<double>(x2) - x1, static_cast<double>(y1) - y2) / kLineDegree);
+  float rightX = Sin(a + kQuarterTurn) * t;
+  float rightY = -Cos(a + kQuarterTurn) * t;
+  float leftX = Sin(a - kQuarterTurn) * t;
+  float leftY = -Cos(a - kQuarterTurn) * t;
+  Quad(x1 + rightX, y1 + rightY, x2 + rightX, y2 + rightY, x2 + leftX, y2 + leftY, x1 + leftX,
+       y1 + leftY);
+}
