@@ -1,0 +1,329 @@
+// Image store: PNG files written by the test into its working directory
+// under Data/1/ are loaded with LoadImg/GetPNG; the tables and the texel
+// layout are checked against values computed here from the source pixels.
+#include <lodepng.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/images_png.h"
+
+namespace {
+
+// Reads the frame count and pixels the loader left in a slot.
+const unsigned char* Texel(int slot, int x, int y) {
+  return &Image[slot][(static_cast<size_t>(y) * iSize[slot] + x) * 4];
+}
+
+::testing::AssertionResult TexelIs(int slot, int x, int y, Rgba want) {
+  const unsigned char* t = Texel(slot, x, y);
+  Rgba got{t[0], t[1], t[2], t[3]};
+  if (got == want) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "texel (" << x << ", " << y << ") is " << Describe(got)
+                                       << ", expected " << Describe(want);
+}
+
+}  // namespace
+
+// ---- Single images ----
+
+using SingleImageTest = ImageStoreTest;
+
+TEST_F(SingleImageTest, ImageOfFrameWidthIsOneFrame) {
+  PngImage img = Gradient(32, 32);
+  WritePng("Data/1/ship.png", img);
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(3, "ship", 32);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("> Load Image : ship \n"), std::string::npos) << log;
+  EXPECT_NE(log.find(">     Loaded 32x32 Image\n"), std::string::npos) << log;
+  ASSERT_EQ(iFrames[3], 1);
+  EXPECT_EQ(iSize[3], 32);
+  EXPECT_EQ(iFramesWz[3], 1.0f);
+  EXPECT_FLOAT_EQ(ASys.iSizeScaled[3], 32.0f / 800);
+  ASSERT_EQ(Image[3].size(), 32u * 32 * 4);
+  for (int y = 0; y < 32; y++) {
+    for (int x = 0; x < 32; x++) ASSERT_TRUE(TexelIs(3, x, y, img.At(x, y)));
+  }
+}
+
+TEST_F(SingleImageTest, KeyColoursBecomeFullyTransparentBlack) {
+  PngImage img = Gradient(16, 16);
+  img.Set(1, 1, {255, 0, 255, 255});
+  img.Set(2, 1, {251, 4, 251, 200});  // the edges of the magenta key
+  img.Set(3, 1, {0, 255, 255, 255});
+  img.Set(4, 1, {4, 251, 251, 17});   // the edges of the cyan key
+  img.Set(5, 1, {250, 0, 255, 255});  // just outside: kept
+  img.Set(6, 1, {255, 5, 255, 255});
+  img.Set(7, 1, {5, 255, 255, 255});
+  WritePng("Data/1/keys.png", img);
+  TestGame.LoadImg(0, "keys", 16);
+  ASSERT_EQ(iFrames[0], 1);
+  for (int x = 1; x <= 4; x++) EXPECT_TRUE(TexelIs(0, x, 1, {0, 0, 0, 0}));
+  for (int x = 5; x <= 7; x++) EXPECT_TRUE(TexelIs(0, x, 1, img.At(x, 1)));
+  EXPECT_TRUE(TexelIs(0, 0, 1, img.At(0, 1)));
+}
+
+TEST_F(SingleImageTest, SmallerImageSitsTopLeftWithTransparentRest) {
+  PngImage img = Gradient(10, 6);
+  WritePng("Data/1/small.png", img);
+  TestGame.LoadImg(4, "small", 32);
+  ASSERT_EQ(iFrames[4], 1);
+  EXPECT_EQ(iSize[4], 32);
+  ASSERT_EQ(Image[4].size(), 32u * 32 * 4);
+  for (int y = 0; y < 32; y++) {
+    for (int x = 0; x < 32; x++) {
+      Rgba want = (x < 10 && y < 6) ? img.At(x, y) : Rgba{0, 0, 0, 0};
+      ASSERT_TRUE(TexelIs(4, x, y, want));
+    }
+  }
+}
+
+TEST_F(SingleImageTest, TallStripOfFrameWidthKeepsOnlyItsTopFrame) {
+  PngImage img = Gradient(8, 40);
+  WritePng("Data/1/strip.png", img);
+  TestGame.LoadImg(5, "strip", 8);
+  ASSERT_EQ(iFrames[5], 1);
+  ASSERT_EQ(Image[5].size(), 8u * 8 * 4);
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) ASSERT_TRUE(TexelIs(5, x, y, img.At(x, y)));
+  }
+}
+
+// ---- Sprite sheets ----
+
+using SpriteSheetTest = ImageStoreTest;
+
+TEST_F(SpriteSheetTest, FramesArePackedIntoCellsWithATransparentMargin) {
+  PngImage img = Gradient(256, 64);
+  WritePng("Data/1/sheet.png", img);
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(7, "sheet", 32);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find(">     Loaded Spritesheet of 32x32 sprites\n"), std::string::npos) << log;
+  // Cells of 40: 8 columns make 320, raised to 512, which holds 12 cells a row.
+  ASSERT_EQ(iFrames[7], 16);
+  EXPECT_EQ(iSize[7], 512);
+  EXPECT_EQ(iFramesW[7], 12);
+  EXPECT_FLOAT_EQ(iFramesWz[7], 0.078125f);
+  EXPECT_FLOAT_EQ(ASys.iSizeScaled[7], 0.05f);
+  ASSERT_EQ(Image[7].size(), 512u * 512 * 4);
+  for (int k = 0; k < 16; k++) {
+    int srcX = (k % 8) * 32;
+    int srcY = (k / 8) * 32;
+    int cellX = (k % 12) * 40;
+    int cellY = (k / 12) * 40;
+    for (int j = 0; j < 32; j++) {
+      for (int i = 0; i < 32; i++) {
+        ASSERT_TRUE(TexelIs(7, cellX + 4 + i, cellY + 4 + j, img.At(srcX + i, srcY + j)))
+            << "frame " << k;
+      }
+    }
+    // Margin texels stay transparent (their colour is the bleed's business).
+    for (int m = 0; m < 40; m++) {
+      EXPECT_EQ(Texel(7, cellX + m, cellY)[3], 0);
+      EXPECT_EQ(Texel(7, cellX, cellY + m)[3], 0);
+      EXPECT_EQ(Texel(7, cellX + m, cellY + 39)[3], 0);
+      EXPECT_EQ(Texel(7, cellX + 39, cellY + m)[3], 0);
+    }
+  }
+  // Beyond the last cell the texture is empty.
+  EXPECT_TRUE(TexelIs(7, 500, 500, {0, 0, 0, 0}));
+  EXPECT_TRUE(TexelIs(7, 200, 100, {0, 0, 0, 0}));
+}
+
+TEST_F(SpriteSheetTest, PartialFramesAtTheRightAndBottomAreDropped) {
+  // 100 x 40 with frames of 32: 3 x 1 frames; columns 96..99 and rows 32..39
+  // carry a colour found nowhere else, which must not reach the texture.
+  PngImage img = Gradient(100, 40);
+  const Rgba marker{1, 2, 3, 255};
+  for (int y = 0; y < 40; y++) {
+    for (int x = 0; x < 100; x++) {
+      if (x >= 96 || y >= 32) img.Set(x, y, marker);
+    }
+  }
+  WritePng("Data/1/partial.png", img);
+  TestGame.LoadImg(8, "partial", 32);
+  ASSERT_EQ(iFrames[8], 3);
+  EXPECT_EQ(iSize[8], 128);
+  EXPECT_EQ(iFramesW[8], 3);
+  for (int y = 0; y < 128; y++) {
+    for (int x = 0; x < 128; x++) {
+      const unsigned char* t = Texel(8, x, y);
+      ASSERT_FALSE(t[0] == 1 && t[1] == 2 && t[2] == 3 && t[3] == 255) << x << ", " << y;
+    }
+  }
+  EXPECT_TRUE(TexelIs(8, 2 * 40 + 4 + 31, 4 + 31, img.At(95, 31)));
+}
+
+TEST_F(SpriteSheetTest, TextureSideIsRoundedUpToAPowerOfTwo) {
+  const struct {
+    int width, fs, side, perRow;
+  } cases[] = {
+      {96, 24, 128, 4},   // 4 cells of 32: exactly 128
+      {105, 35, 256, 5},  // 3 cells of 43: 129 becomes 256
+      {448, 56, 512, 8},  // 8 cells of 64: exactly 512, 8 a row
+      {20, 10, 64, 3},    // 2 cells of 18: 36 becomes 64
+  };
+  for (const auto& c : cases) {
+    WritePng("Data/1/round.png", Gradient(c.width, c.fs));
+    TestGame.LoadImg(9, "round", c.fs);
+    EXPECT_EQ(iSize[9], c.side) << "width " << c.width << " fs " << c.fs;
+    EXPECT_EQ(iFramesW[9], c.perRow) << "width " << c.width << " fs " << c.fs;
+    EXPECT_EQ(iFrames[9], c.width / c.fs);
+    EXPECT_FLOAT_EQ(iFramesWz[9], (c.fs + 8.0f) / c.side);
+    EXPECT_EQ(Image[9].size(), static_cast<size_t>(c.side) * c.side * 4);
+  }
+}
+
+TEST_F(SpriteSheetTest, KeyColourTakesTheMeanOfItsOpaqueNeighbours) {
+  PngImage img = Gradient(32, 8);  // frames of 8: four frames in a row
+  const Rgba magenta{255, 0, 255, 255};
+  img.Set(3, 3, magenta);  // inside frame 0: eight opaque neighbours
+  img.Set(8, 0, magenta);  // top-left corner of frame 1: three inside the frame
+  img.Set(20, 4, {0, 255, 255, 255});
+  img.Set(21, 4, {0, 255, 255, 255});  // two keys side by side in frame 2
+  // Frame 3 is all key colour: its texels have no opaque neighbour.
+  for (int y = 0; y < 8; y++) {
+    for (int x = 24; x < 32; x++) img.Set(x, y, magenta);
+  }
+  WritePng("Data/1/bleed.png", img);
+  TestGame.LoadImg(10, "bleed", 8);
+  ASSERT_EQ(iFrames[10], 4);
+  ASSERT_EQ(iSize[10], 64);  // cells of 16, 4 of them
+  const int cell = 16;
+  // Expected texture built independently: frames placed, keys made clear.
+  std::vector<Rgba> tex(64 * 64, Rgba{0, 0, 0, 0});
+  for (int k = 0; k < 4; k++) {
+    for (int j = 0; j < 8; j++) {
+      for (int i = 0; i < 8; i++) {
+        Rgba p = img.At(k * 8 + i, j);
+        if (IsKey(p)) p = Rgba{p.r, p.g, p.b, 0};
+        tex[(4 + j) * 64 + k * cell + 4 + i] = p;
+      }
+    }
+  }
+  auto meanAround = [&](int x, int y) {
+    int sum[3] = {0, 0, 0};
+    int count = 0;
+    for (int dy = -1; dy <= 1; dy++) {
+      for (int dx = -1; dx <= 1; dx++) {
+        const Rgba& q = tex[(y + dy) * 64 + x + dx];
+        if (q.a == 0) continue;
+        sum[0] += q.r;
+        sum[1] += q.g;
+        sum[2] += q.b;
+        count++;
+      }
+    }
+    if (count == 0) return Rgba{0, 0, 0, 0};
+    return Rgba{static_cast<unsigned char>(sum[0] / count),
+                static_cast<unsigned char>(sum[1] / count),
+                static_cast<unsigned char>(sum[2] / count), 0};
+  };
+  EXPECT_TRUE(TexelIs(10, 4 + 3, 4 + 3, meanAround(7, 7)));
+  EXPECT_TRUE(TexelIs(10, cell + 4, 4, meanAround(cell + 4, 4)));
+  EXPECT_TRUE(TexelIs(10, 2 * cell + 4 + 4, 8, meanAround(2 * cell + 8, 8)));
+  EXPECT_TRUE(TexelIs(10, 2 * cell + 4 + 5, 8, meanAround(2 * cell + 9, 8)));
+  EXPECT_TRUE(TexelIs(10, 3 * cell + 6, 6, {0, 0, 0, 0})) << "no opaque neighbour: black";
+  // Margin texels beside a frame edge take its colour; far ones stay black.
+  EXPECT_TRUE(TexelIs(10, 3, 6, meanAround(3, 6)));
+  EXPECT_NE(Texel(10, 3, 6)[0] + Texel(10, 3, 6)[1] + Texel(10, 3, 6)[2], 0);
+  EXPECT_TRUE(TexelIs(10, 1, 1, {0, 0, 0, 0}));
+  EXPECT_TRUE(TexelIs(10, 20, 40, {0, 0, 0, 0}));
+}
+
+TEST_F(SpriteSheetTest, TallSheetGrowsItsTextureUntilEveryFrameFits) {
+  // 2 x 40 frames of 32: the width gives 128 (3 cells a row, 3 rows), far
+  // too few for 80 frames; the side doubles until they fit.
+  PngImage img = Gradient(64, 32 * 40);
+  WritePng("Data/1/tall.png", img);
+  TestGame.LoadImg(11, "tall", 32);
+  ASSERT_EQ(iFrames[11], 80);
+  const int side = iSize[11];
+  const int perRow = iFramesW[11];
+  EXPECT_EQ(perRow, side / 40);
+  EXPECT_FLOAT_EQ(iFramesWz[11], 40.0f / side);
+  ASSERT_EQ(Image[11].size(), static_cast<size_t>(side) * side * 4);
+  const int cellRows = (80 + perRow - 1) / perRow;
+  EXPECT_LE(cellRows * 40, side) << "every cell lies inside the texture";
+  for (int k = 0; k < 80; k++) {
+    int cellX = (k % perRow) * 40 + 4;
+    int cellY = (k / perRow) * 40 + 4;
+    int srcX = (k % 2) * 32;
+    int srcY = (k / 2) * 32;
+    ASSERT_TRUE(TexelIs(11, cellX, cellY, img.At(srcX, srcY))) << "frame " << k;
+    ASSERT_TRUE(TexelIs(11, cellX + 31, cellY + 31, img.At(srcX + 31, srcY + 31))) << "frame " << k;
+  }
+}
+
+TEST_F(SpriteSheetTest, SheetNeedingAnOversizedTextureIsRefused) {
+  // Frames of 1 pixel in cells of 9: 1000 columns need 9000 texels a row.
+  WritePng("Data/1/wide.png", Gradient(1000, 1));
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(12, "wide", 1);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(iFrames[12], -1);
+  EXPECT_NE(log.find("not loaded"), std::string::npos) << log;
+}
+
+// ---- Bad requests ----
+
+using ImageLoadFailureTest = ImageStoreTest;
+
+TEST_F(ImageLoadFailureTest, SlotOutsideTheTableIsReportedOnStandardOutput) {
+  WritePng("Data/1/ok.png", Gradient(16, 16));
+  for (int slot : {100, -1, 1000}) {
+    testing::internal::CaptureStdout();
+    ASys.GetPNG(slot, "Data/1/ok.png", 16);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Image number out of bounds");
+  }
+  for (int n = 0; n < kMaxImages; n++) ASSERT_EQ(iFrames[n], -1) << n;
+  EXPECT_TRUE(Image[kScreenshotSlot].empty());
+  EXPECT_TRUE(Image[kReadbackSlot].empty());
+}
+
+TEST_F(ImageLoadFailureTest, FailedReloadLeavesTheSlotUnusable) {
+  WritePng("Data/1/good.png", Gradient(16, 16));
+  TestGame.LoadImg(20, "good", 16);
+  ASSERT_EQ(iFrames[20], 1);
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(20, "missing", 16);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(iFrames[20], -1);
+  EXPECT_EQ(CountLines(log, "> OMGERRORZ"), 1) << log;
+
+  TestGame.LoadImg(20, "good", 16);
+  ASSERT_EQ(iFrames[20], 1);
+  std::vector<unsigned char> bytes = EncodePng(Gradient(16, 16));
+  bytes.resize(bytes.size() / 2);
+  WriteBytes("Data/1/half.png", bytes);
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(20, "half", 16);
+  log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(iFrames[20], -1);
+  EXPECT_EQ(CountLines(log, "> OMGERRORZ"), 1) << log;
+}
+
+TEST_F(ImageLoadFailureTest, FrameSizeOfZeroOrLessIsRefused) {
+  WritePng("Data/1/ok.png", Gradient(16, 16));
+  TestGame.LoadImg(21, "ok", 16);
+  ASSERT_EQ(iFrames[21], 1);
+  for (int fs : {0, -8}) {
+    testing::internal::CaptureStdout();
+    TestGame.LoadImg(21, "ok", fs);
+    std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(iFrames[21], -1) << fs;
+    EXPECT_NE(log.find("Frame size " + std::to_string(fs) + " refused"), std::string::npos) << log;
+  }
+}
+
+TEST_F(ImageLoadFailureTest, NameHeldInTempstrIsUsedIntact) {
+  WritePng("Data/1/fromtemp.png", Gradient(16, 16));
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(22, TestGame.fstr("%s", "fromtemp"), 16);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(iFrames[22], 1) << log;
+  EXPECT_NE(log.find("> Load Image : fromtemp \n"), std::string::npos) << log;
+}
