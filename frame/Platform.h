@@ -52,6 +52,9 @@ void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float
 // Two triangles through the record's four corners; p1, p2 take row v12 and
 // colour 1, p3, p4 row v34 and colour 2.
 void RenderCorners(int base, float u0, float u1, float v12, float v34);
+// Draws the last pass's frame again into the back buffer (no fade step, no
+// swap), so that a screenshot taken between passes can read it.
+void RenderRepeatFrame();
 
 // ---- Audio device and sound slots ----
 extern ALCdevice* ALdev;

@@ -1,11 +1,11 @@
-// Screenshots: TakeScreenshot and VeskSys::Screenshot read the window's
-// pixels into image-table entries 101 (as read) and 100 (flipped, opaque)
-// and save entry 100 as "Screenshot.png"; SavePNG writes any table entry as
-// an RGBA PNG. Relies on the window handle (frame/Window.cpp), the image
-// tables (graphics/ImageStore.cpp), the console log and lodepng.
-// Both callers run after the frame has been presented (the render pass
-// after its buffer swap, games after RenderGame), when the back buffer's
-// content is undefined, so the presented frame is read from the front buffer.
+// Screenshots: TakeScreenshot and VeskSys::Screenshot read the window into
+// image-table entries 101 (as read) and 100 (flipped, opaque) and save 100 as
+// "Screenshot.png"; SavePNG writes any entry as an RGBA PNG. Relies on the
+// window (frame/Window.cpp), the render pass, the image tables, the console
+// log and lodepng. Pixels come from the back buffer, which holds a finished
+// frame only before the swap: the render pass reads it for F10 just before
+// its swap, and TakeScreenshot first draws the last pass's frame into it
+// again (after a swap the buffer may hold an older frame, or nothing).
 #include <GLFW/glfw3.h>
 #include <lodepng.h>
 
@@ -23,7 +23,10 @@ constexpr unsigned char kOpaque = 255;
 
 }  // namespace
 
-void VeskCore::TakeScreenshot() { ASys.Screenshot(); }
+void VeskCore::TakeScreenshot() {
+  RenderRepeatFrame();
+  ASys.Screenshot();
+}
 
 void VeskSys::Screenshot() {
   if (window == nullptr) {
@@ -43,9 +46,8 @@ void VeskSys::Screenshot() {
   read.resize(bytes);
   saved.resize(bytes);
 
-  glReadBuffer(GL_FRONT);
-  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
   glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
 
   // OpenGL returns the bottom row first; the file starts with the top row.
   for (int y = 0; y < h; y++) {

@@ -208,12 +208,96 @@ void VeskSys::RenderOval(int base) {
 
 // ---- The pass ----
 
+namespace {
+
+// The settings a pass drew with, kept so that RenderRepeatFrame can draw
+// the same frame again.
+struct PassSettings {
+  int filter = GL_NEAREST;
+  int wireframe = 0;
+  float clear[3] = {0.0f, 0.0f, 0.0f};
+};
+PassSettings lastPass;
+
+// Everything between the framebuffer size and the buffer swap: viewport,
+// polygon mode, clear, blend mode 1, texturing, view scale and the list.
+void DrawPass(const PassSettings& pass) {
+  VeskSys& sys = ASys;
+  RenderMode = pass.filter;
+  glViewport(0, 0, sys.CanvasWidth, sys.CanvasHeight);
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  if (pass.wireframe == 1) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+
+  glClearColor(pass.clear[0] / kColourScale, pass.clear[1] / kColourScale,
+               pass.clear[2] / kColourScale, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  ApplyBlend(kBlendNormal);
+  glEnable(GL_BLEND);
+  if (pass.wireframe == 0) {
+    glEnable(GL_TEXTURE_2D);
+  } else if (pass.wireframe == 1) {
+    glDisable(GL_TEXTURE_2D);
+  }
+
+  glPushMatrix();
+  const float scale = 2.0f / sys.TargetScale;
+  glScalef(scale, -scale * sys.Ratio, 1.0f);
+
+  TexUse = kTexNone;
+  TriCount = 0;
+  sys.PolyCount = 0;
+  sys.ObjCount = 0;
+
+  // DrawToRT comes from the hand-over; it is bounded here once so that no
+  // count can walk past the render-side list.
+  int count = DrawToRT;
+  if (count < 0) count = 0;
+  if (count > kRenderListRecords) count = kRenderListRecords;
+  for (int i = 0; i < count; i++) {
+    const int base = i * kRecordSlots;
+    const double kind = DrawR[base];
+    if (!(kind > -kMaxKind && kind < kMaxKind)) continue;
+    switch (static_cast<int>(kind)) {
+      case kCmdRect:
+        sys.RenderRect(base);
+        break;
+      case kCmdQuad:
+        sys.RenderQuad(base);
+        break;
+      case kCmdOval:
+        sys.RenderOval(base);
+        break;
+      case kCmdImage:
+        sys.RenderImage(base);
+        break;
+      case kCmdQuadImage:
+        sys.RenderQuadImage(base);
+        break;
+      case kCmdBlend:
+        if (TexUse != kTexNone) glEnd();
+        TexUse = kTexNone;
+        ApplyBlend(DrawR[base + kSlotBlendMode]);
+        break;
+      default:
+        break;
+    }
+  }
+  if (TexUse != kTexNone) glEnd();
+  glPopMatrix();
+}
+
+}  // namespace
+
 void VeskSys::RenderSys() {
   // After a failed start-up there is no window and no GL context: any GL
   // call would touch a context that does not exist.
   if (window == nullptr) return;
 
-  RenderMode = SmoothMode == 1.0f ? GL_LINEAR : GL_NEAREST;
+  PassSettings pass;
+  pass.filter = SmoothMode == 1.0f ? GL_LINEAR : GL_NEAREST;
+  pass.wireframe = Wireframe;
 
   // A minimised window reports a 0 x 0 framebuffer; the last usable size is
   // kept so that Ratio stays a finite, positive number.
@@ -227,71 +311,26 @@ void VeskSys::RenderSys() {
   if (CanvasWidth > 0 && CanvasHeight > 0) {
     Ratio = static_cast<float>(CanvasWidth) / static_cast<float>(CanvasHeight);
   }
-  glViewport(0, 0, CanvasWidth, CanvasHeight);
 
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  if (Wireframe == 1) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-
-  for (int c = 0; c < 3; c++) FadeChannel(ClsCol[c], ClsTarget[c], ClsSpeed);
-  glClearColor(ClsCol[0] / kColourScale, ClsCol[1] / kColourScale, ClsCol[2] / kColourScale, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-
-  ApplyBlend(kBlendNormal);
-  glEnable(GL_BLEND);
-  if (Wireframe == 0) {
-    glEnable(GL_TEXTURE_2D);
-  } else if (Wireframe == 1) {
-    glDisable(GL_TEXTURE_2D);
+  for (int c = 0; c < 3; c++) {
+    FadeChannel(ClsCol[c], ClsTarget[c], ClsSpeed);
+    pass.clear[c] = ClsCol[c];
   }
+  lastPass = pass;
+  DrawPass(pass);
 
-  glPushMatrix();
-  const float scale = 2.0f / TargetScale;
-  glScalef(scale, -scale * Ratio, 1.0f);
-
-  TexUse = kTexNone;
-  TriCount = 0;
-  PolyCount = 0;
-  ObjCount = 0;
-
-  // DrawToRT comes from the hand-over; it is bounded here once so that no
-  // count can walk past the render-side list.
-  int count = DrawToRT;
-  if (count < 0) count = 0;
-  if (count > kRenderListRecords) count = kRenderListRecords;
-  for (int i = 0; i < count; i++) {
-    const int base = i * kRecordSlots;
-    const double kind = DrawR[base];
-    if (!(kind > -kMaxKind && kind < kMaxKind)) continue;
-    switch (static_cast<int>(kind)) {
-      case kCmdRect:
-        RenderRect(base);
-        break;
-      case kCmdQuad:
-        RenderQuad(base);
-        break;
-      case kCmdOval:
-        RenderOval(base);
-        break;
-      case kCmdImage:
-        RenderImage(base);
-        break;
-      case kCmdQuadImage:
-        RenderQuadImage(base);
-        break;
-      case kCmdBlend:
-        if (TexUse != kTexNone) glEnd();
-        TexUse = kTexNone;
-        ApplyBlend(DrawR[base + kSlotBlendMode]);
-        break;
-      default:
-        break;
-    }
-  }
-  if (TexUse != kTexNone) glEnd();
-
-  glPopMatrix();
+  // The screenshot is read before the swap, while the back buffer still
+  // holds the finished frame; after the swap its content is undefined.
+  if (Button[kButtonScreenshot] != 0) Screenshot();
   glfwSwapInterval(1);
   glfwSwapBuffers(window);
-  if (Button[kButtonScreenshot] != 0) Screenshot();
   glfwPollEvents();
+}
+
+// The same list with the same filter, wireframe and background as the last
+// pass: the frame it presented, unless a hand-over has come since. No fade
+// step, no swap.
+void RenderRepeatFrame() {
+  if (window == nullptr) return;
+  DrawPass(lastPass);
 }
