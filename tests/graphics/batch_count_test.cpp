@@ -1,0 +1,308 @@
+// Batching of the render pass, counted at the GL boundary: this program is
+// linked with --wrap for glBegin, glTexImage2D, glTexParameterf and
+// glfwGetFramebufferSize, and the __wrap_ functions below count (and
+// record) the calls before forwarding them to the real ones.
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "graphics/render_scene.h"
+
+namespace {
+
+struct Upload {
+  int size;
+  int internalFormat;
+  const void* pixels;
+};
+
+std::vector<Upload> uploads;
+std::string calls;  // 'T' per upload, 'B' per glBegin, in call order
+int begins = 0;
+std::vector<float> filters;
+bool zeroFramebuffer = false;
+
+}  // namespace
+
+extern "C" {
+void __real_glBegin(GLenum mode);
+void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                         GLsizei height, GLint border, GLenum format, GLenum type,
+                         const void* pixels);
+void __real_glTexParameterf(GLenum target, GLenum name, GLfloat value);
+void __real_glfwGetFramebufferSize(GLFWwindow* w, int* width, int* height);
+
+void __wrap_glBegin(GLenum mode) {
+  begins++;
+  calls += 'B';
+  __real_glBegin(mode);
+}
+
+void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                         GLsizei height, GLint border, GLenum format, GLenum type,
+                         const void* pixels) {
+  EXPECT_EQ(width, height);
+  uploads.push_back({width, internalFormat, pixels});
+  calls += 'T';
+  __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+}
+
+void __wrap_glTexParameterf(GLenum target, GLenum name, GLfloat value) {
+  if (name == GL_TEXTURE_MIN_FILTER || name == GL_TEXTURE_MAG_FILTER) filters.push_back(value);
+  __real_glTexParameterf(target, name, value);
+}
+
+// A minimised window reports a 0 x 0 framebuffer; X11 never does, so the
+// test makes the report itself.
+void __wrap_glfwGetFramebufferSize(GLFWwindow* w, int* width, int* height) {
+  if (zeroFramebuffer) {
+    *width = 0;
+    *height = 0;
+    return;
+  }
+  __real_glfwGetFramebufferSize(w, width, height);
+}
+}
+
+namespace {
+
+class BatchGame : public VeskCore {};
+BatchGame Game;
+
+constexpr int kGame = 6;
+constexpr int kSprite = 3;
+constexpr int kOther = 4;
+constexpr int kUnloaded = 40;
+constexpr int kSpriteSide = 8;
+constexpr int kOvalTriangles = 36;
+constexpr int kBatchLimit = 50000;
+
+class BatchCount : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WritePng(kGame, "dot", kSpriteSide, kSpriteSide, [](int, int) {
+      return std::vector<unsigned char>{200, 100, 50, 255};
+    });
+    Game.Begin(kGame, "batch counts");
+    Game.DebugMode = 0;
+    Game.LoadImg(kSprite, "dot", kSpriteSide);
+    Game.LoadImg(kOther, "dot", kSpriteSide);
+    float w = 0.0f;
+    float h = 0.0f;
+    Game.RenderGame(w, h);
+  }
+
+  static void TearDownTestSuite() { Game.Terminate(); }
+
+  void SetUp() override {
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(iFrames[kSprite], 1);
+    Game.Smoothing(0);
+    Game.ResetDraw();
+  }
+
+  // Hands the recorded list over and counts the calls of one render pass.
+  static void Render() {
+    Game.BufferGame();
+    uploads.clear();
+    calls.clear();
+    filters.clear();
+    begins = 0;
+    float w = 0.0f;
+    float h = 0.0f;
+    Game.RenderGame(w, h);
+  }
+
+  static bool IsWhiteUpload(const Upload& u) {
+    return u.size == kWhiteBlockSide && u.pixels == WhiteBlock.data();
+  }
+  static bool IsSpriteUpload(const Upload& u, int n) {
+    return u.size == iSize[n] && u.pixels == Image[n].data();
+  }
+};
+
+TEST_F(BatchCount, ThousandRectanglesShareOneUploadAndOneBatch) {
+  Game.SetBlend(1);
+  for (int i = 0; i < 1000; i++) Game.Rect(static_cast<float>(i % 800), 300, 4, 4);
+  Game.SetBlend(1);
+  Render();
+  EXPECT_EQ(begins, 1);
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_TRUE(IsWhiteUpload(uploads[0]));
+  EXPECT_EQ(uploads[0].internalFormat, 4);
+  EXPECT_EQ(ASys.PolyCount, 2000);
+  EXPECT_EQ(ASys.ObjCount, 1000);
+}
+
+TEST_F(BatchCount, SpritesOfOneImageShareABatchUntilABlendChange) {
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Game.DrawImg(kSprite, 120, 100, 0);
+  Game.QuadImg(kSprite, 0, 0, 10, 0, 10, 10, 0, 10, 0);
+  Game.QuadImg(kSprite, 20, 0, 30, 0, 30, 10, 20, 10, 0);
+  Render();
+  EXPECT_EQ(calls, "TB");
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_TRUE(IsSpriteUpload(uploads[0], kSprite));
+
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Game.SetBlend(2);
+  Game.DrawImg(kSprite, 120, 100, 0);
+  Render();
+  EXPECT_EQ(calls, "TBTB");  // the second batch uploads the same texture again
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_TRUE(IsSpriteUpload(uploads[1], kSprite));
+}
+
+TEST_F(BatchCount, RectangleBetweenTwoSpritesGivesThreeBatches) {
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Game.Rect(200, 200, 10, 10);
+  Game.DrawImg(kSprite, 300, 100, 0);
+  Render();
+  EXPECT_EQ(calls, "TBTBTB");
+  ASSERT_EQ(uploads.size(), 3u);
+  EXPECT_TRUE(IsSpriteUpload(uploads[0], kSprite));
+  EXPECT_TRUE(IsWhiteUpload(uploads[1]));
+  EXPECT_TRUE(IsSpriteUpload(uploads[2], kSprite));
+  EXPECT_EQ(ASys.ObjCount, 3);
+}
+
+TEST_F(BatchCount, TwoImagesAlternatingUploadForEverySprite) {
+  for (int i = 0; i < 4; i++) Game.DrawImg(i % 2 == 0 ? kSprite : kOther, 100, 100, 0);
+  Render();
+  EXPECT_EQ(begins, 4);
+  ASSERT_EQ(uploads.size(), 4u);
+  EXPECT_TRUE(IsSpriteUpload(uploads[1], kOther));
+  EXPECT_TRUE(IsSpriteUpload(uploads[2], kSprite));
+}
+
+TEST_F(BatchCount, ImagesThatCannotBeDrawnSplitNothing) {
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Game.DrawImg(kUnloaded, 100, 100, 0);
+  Game.DrawImg(150, 100, 100, 0);
+  Game.DrawImg(-3, 100, 100, 0);
+  Game.DrawImg(kMaxImages, 100, 100, 0);
+  Game.QuadImg(kUnloaded, 0, 0, 10, 0, 10, 10, 0, 10, 0);
+  Game.QuadImg(-1, 0, 0, 10, 0, 10, 10, 0, 10, 0);
+  Game.DrawImg(kSprite, 120, 100, 0);
+  Render();
+  EXPECT_EQ(calls, "TB");
+  EXPECT_EQ(ASys.ObjCount, 2);
+  EXPECT_EQ(ASys.PolyCount, 4);
+}
+
+TEST_F(BatchCount, FailedReloadMakesTheSlotDrawNothing) {
+  Game.LoadImg(kOther, "no-such-image", kSpriteSide);
+  ASSERT_LT(iFrames[kOther], 0);
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Game.DrawImg(kOther, 100, 100, 0);
+  Game.DrawImg(kSprite, 100, 100, 0);
+  Render();
+  EXPECT_EQ(calls, "TB");
+  EXPECT_EQ(ASys.ObjCount, 2);
+  Game.LoadImg(kOther, "dot", kSpriteSide);
+}
+
+// The limit is tested once per command before its triangles: 1388 ovals
+// give 49,968 primitives, 32 rectangles bring the batch to exactly 50,000,
+// the 33rd still joins (50,000 is not above the limit) and the 34th starts
+// a new batch.
+TEST_F(BatchCount, BatchIsCutOnlyAfterMoreThanTheLimit) {
+  const int ovals = kBatchLimit / kOvalTriangles;
+  ASSERT_EQ(ovals * kOvalTriangles + 32, kBatchLimit);
+  for (int i = 0; i < ovals; i++) Game.Oval(400, 300, 4, 4);
+  for (int i = 0; i < 33; i++) Game.Rect(400, 300, 4, 4);
+  Render();
+  EXPECT_EQ(begins, 1);
+  EXPECT_EQ(TriCount, kBatchLimit + 1);
+
+  for (int i = 0; i < ovals; i++) Game.Oval(400, 300, 4, 4);
+  for (int i = 0; i < 34; i++) Game.Rect(400, 300, 4, 4);
+  Render();
+  EXPECT_EQ(begins, 2);
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_TRUE(IsWhiteUpload(uploads[1]));
+  EXPECT_EQ(TriCount, 1);
+  EXPECT_EQ(ASys.PolyCount, ovals * kOvalTriangles + 34 * 2);
+}
+
+TEST_F(BatchCount, OvalsCanOvershootTheLimitBeforeTheCut) {
+  const int ovals = kBatchLimit / kOvalTriangles + 1;  // 1389: 50,004 primitives
+  for (int i = 0; i < ovals; i++) Game.Oval(400, 300, 4, 4);
+  Render();
+  EXPECT_EQ(begins, 1);
+  for (int i = 0; i < ovals + 1; i++) Game.Oval(400, 300, 4, 4);
+  Render();
+  EXPECT_EQ(begins, 2);
+}
+
+TEST_F(BatchCount, UnknownKindsAreSkippedAndUnknownBlendModesSplit) {
+  Game.Rect(100, 100, 10, 10);
+  const int base = ASys.RecordStart(7);
+  ASSERT_GE(base, 0);
+  Getdef(base);
+  Game.Rect(120, 100, 10, 10);
+  Render();
+  EXPECT_EQ(calls, "TB");
+  EXPECT_EQ(ASys.ObjCount, 2);
+
+  Game.Rect(100, 100, 10, 10);
+  Game.SetBlend(0);
+  Game.Rect(120, 100, 10, 10);
+  Render();
+  EXPECT_EQ(calls, "TBTB");
+}
+
+TEST_F(BatchCount, EmptyListUploadsNothing) {
+  Render();
+  EXPECT_EQ(calls, "");
+  EXPECT_EQ(ASys.PolyCount, 0);
+  EXPECT_EQ(ASys.ObjCount, 0);
+}
+
+TEST_F(BatchCount, RecordCountIsBoundedByTheRenderSideList) {
+  Game.Rect(100, 100, 10, 10);
+  Game.BufferGame();
+  for (int i = 1; i < kRenderListRecords; i++) {
+    std::copy(DrawR, DrawR + kRecordSlots, DrawR + i * kRecordSlots);
+  }
+  DrawToRT = kRenderListRecords + 1000;  // more than the list holds
+  ASys.RenderSys();
+  DrawToRT = 0;
+  EXPECT_EQ(ASys.ObjCount, kRenderListRecords);
+}
+
+TEST_F(BatchCount, FilterIsLinearOnlyForSmoothModeExactlyOne) {
+  const struct {
+    float mode;
+    float filter;
+  } cases[] = {{1.0f, GL_LINEAR}, {0.0f, GL_NEAREST}, {2.0f, GL_NEAREST}, {0.999f, GL_NEAREST}};
+  for (const auto& c : cases) {
+    ASys.SmoothMode = c.mode;
+    Game.Rect(100, 100, 10, 10);
+    Game.DrawImg(kSprite, 100, 100, 0);
+    Render();
+    ASSERT_EQ(filters.size(), 4u) << "mode " << c.mode;  // min and mag at each batch start
+    for (float f : filters) EXPECT_EQ(f, c.filter) << "mode " << c.mode;
+  }
+}
+
+TEST_F(BatchCount, EmptyFramebufferKeepsTheLastSizeAndRatio) {
+  Render();
+  const int width = ASys.CanvasWidth;
+  const int height = ASys.CanvasHeight;
+  const float ratio = ASys.Ratio;
+  zeroFramebuffer = true;
+  Render();
+  zeroFramebuffer = false;
+  EXPECT_EQ(ASys.CanvasWidth, width);
+  EXPECT_EQ(ASys.CanvasHeight, height);
+  EXPECT_EQ(ASys.Ratio, ratio);
+  EXPECT_TRUE(std::isfinite(ASys.Ratio));
+  EXPECT_EQ(rh2, static_cast<int>(800.0f / ratio / 2));
+}
+
+}  // namespace
