@@ -1,0 +1,96 @@
+// The real benchmark stopped early: Escape during the second test, a killed
+// process, a results file that cannot be created and damaged assets. Each
+// run waits for the first test to finish (about 5 s) and then quits.
+#include <regex>
+
+#include "RunKit.h"
+
+namespace {
+
+const char kHeader1[] = "Bim's Magical Benchmark";
+const char kHeader2[] = "-=-=-=-";
+const char kFirstTest[] = "Practically nothing";
+constexpr int kFirstTestSeconds = 60;  // start-up plus one test, generously
+constexpr int kQuitSeconds = 30;
+
+class QuitEarly : public ::testing::Test {
+ protected:
+  void ExpectHeaderAndFirstTest(const std::vector<std::string>& lines) {
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], kHeader1);
+    EXPECT_EQ(lines[1], kHeader2);
+    EXPECT_GE(TookMs(lines[2], kFirstTest), kTicksPerTestMs - 16) << lines[2];
+  }
+  void ExpectClosedNormally(BenchmarkRun& run) {
+    EXPECT_EQ(run.Wait(kQuitSeconds), 0) << run.Errors();
+    const std::string console = run.Console();
+    EXPECT_NE(console.find("Closing OpenGL Window"), std::string::npos);
+    EXPECT_NE(console.find("Farewell happy gamer"), std::string::npos) << console;
+  }
+  BenchmarkRun run;
+};
+
+TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
+  const std::string dir = MakeRunFolder("run-escape");
+  LinkData(dir);
+  run.Start(dir);
+  ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
+  // The line is on disk while the game still runs and holds the file.
+  ASSERT_EQ(run.Poll(), kStillRunning);
+  ExpectHeaderAndFirstTest(run.Results());
+  PressEscape();
+  ExpectClosedNormally(run);
+  ExpectHeaderAndFirstTest(run.Results());
+}
+
+TEST_F(QuitEarly, KilledRunKeepsTheFinishedTests) {
+  const std::string dir = MakeRunFolder("run-killed");
+  LinkData(dir);
+  run.Start(dir);
+  ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
+  run.Kill();
+  ExpectHeaderAndFirstTest(run.Results());
+}
+
+TEST_F(QuitEarly, UncreatableResultsFileIsReportedAndTheRunGoesOn) {
+  const std::string dir = MakeRunFolder("run-noresults");
+  LinkData(dir);
+  ASSERT_EQ(mkdir((dir + "/Debug.txt").c_str(), 0755), 0);  // a folder cannot be opened for writing
+  run.Start(dir);
+  ASSERT_TRUE(run.WaitForConsole("Cannot create Debug.txt", kFirstTestSeconds)) << run.Console();
+  EXPECT_TRUE(std::regex_search(run.Console(),
+                                std::regex("\\n +[0-9]+> Cannot create Debug\\.txt: the results "
+                                           "are not saved\\n")))
+      << run.Console();
+  // Past the first test's end, where the results would be written.
+  BenchmarkRun::Sleep(kTicksPerTestMs + 1500);
+  ASSERT_EQ(run.Poll(), kStillRunning) << run.Errors();
+  PressEscape();
+  ExpectClosedNormally(run);
+}
+
+// Cut and scrambled copies of the data: the loaders log their failures and
+// the tests still run (sprites and glyphs of a failed sheet draw nothing).
+TEST_F(QuitEarly, DamagedAssetsDoNotStopTheRun) {
+  const std::string dir = MakeRunFolder("run-damaged");
+  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/Data/1/audio'").c_str()), 0);
+  const std::string data = SourceDir() + "/Data/1/";
+  const std::string font = ReadFile(data + "bandwidth.png");
+  std::string sprites = ReadFile(data + "gfx-32.png");
+  const std::string sound = ReadFile(data + "audio/01.wav");
+  ASSERT_GT(sprites.size(), 200u);
+  for (size_t i = 60; i < sprites.size(); i += 7) sprites[i] = static_cast<char>(sprites[i] ^ 0x5a);
+  WriteFile(dir + "/Data/1/bandwidth.png", font.substr(0, font.size() / 2));
+  WriteFile(dir + "/Data/1/gfx-32.png", sprites);
+  WriteFile(dir + "/Data/1/audio/01.wav", sound.substr(0, 60));  // header cut inside "data"
+  run.Start(dir);
+  ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
+  const std::string console = run.Console();
+  EXPECT_NE(console.find("Load Image : bandwidth "), std::string::npos);
+  EXPECT_NE(console.find("OMGERRORZ"), std::string::npos) << console;
+  PressEscape();
+  ExpectClosedNormally(run);
+  ExpectHeaderAndFirstTest(run.Results());
+}
+
+}  // namespace
