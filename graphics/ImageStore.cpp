@@ -34,6 +34,12 @@ constexpr int64_t kMaxTextureSide = 8192;
 // Texture sides up to this are raised to the next power of two.
 constexpr int kLargestRoundedSide = 2048;
 constexpr int kSmallestSide = 64;
+// Largest decoded picture accepted (256 MiB of RGBA).
+constexpr uint64_t kMaxImagePixels = kMaxTextureSide * kMaxTextureSide;
+// Deflate packs at most about 1032 bytes into one, so pixel data larger than
+// this many times the file cannot be real.
+constexpr uint64_t kDeflateMaxRatio = 1032;
+constexpr unsigned kDecodeBitDepth = 8;
 
 bool IsKeyColour(const unsigned char* p) {
   bool magenta = p[0] >= kKeyHigh && p[1] <= kKeyLow && p[2] >= kKeyHigh;
@@ -48,13 +54,6 @@ int64_t RoundTextureSide(int64_t side) {
   while (rounded < side) rounded *= 2;
   return rounded;
 }
-
-// Largest decoded picture accepted (256 MiB of RGBA).
-constexpr uint64_t kMaxImagePixels = kMaxTextureSide * kMaxTextureSide;
-// Deflate packs at most about 1032 bytes into one, so pixel data larger than
-// this many times the file cannot be real.
-constexpr uint64_t kDeflateMaxRatio = 1032;
-constexpr unsigned kDecodeBitDepth = 8;
 
 // The decoder reserves memory from the header's width and height before it
 // reads the pixel data; a header whose picture could not fit in the file, or

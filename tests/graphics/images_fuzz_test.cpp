@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int kSlot = 30;
-constexpr int kFlipRounds = 1500;
+constexpr int kFlipRounds = 800;
 constexpr size_t kSignatureBytes = 8;
 constexpr size_t kChunkOverhead = 12;  // length, type and checksum
 
