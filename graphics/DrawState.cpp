@@ -15,7 +15,7 @@ int DrawToRT;
 namespace {
 
 constexpr float kColourMax = 255.0f;
-constexpr double kMinLineThickness = 0.05;   // compared in double precision
+constexpr double kMinLineThickness = 0.05;  // compared in double precision
 
 // Colours and alphas end in 0..255; NaN counts as 0 so that the renderer's
 // conversion to a byte always gets a number in range.
