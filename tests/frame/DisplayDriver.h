@@ -52,6 +52,19 @@ inline int Xdo(const std::string& args) {
   return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str());
 }
 
+// Runs loop passes until done() holds, asking the window manager to activate
+// the X window windowId now and again: a request made before the window
+// manager has taken a new window on can be lost.
+template <class G, class Done>
+bool ActivateUntil(G& game, const std::string& windowId, Done done, int timeoutMs = kWaitMs) {
+  constexpr int kRetryMs = 500;
+  for (int waited = 0; waited < timeoutMs; waited += kRetryMs) {
+    Xdo("windowactivate " + windowId);
+    if (RunUntil(game, done, kRetryMs)) return true;
+  }
+  return false;
+}
+
 // First line of a shell command's output, without the newline.
 inline std::string FirstLine(const std::string& command) {
   std::string line;
