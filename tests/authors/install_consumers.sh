@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Installs the built library into a temporary prefix and builds the tiny game
+# of docs/README-write-your-own-game.md against it twice, exactly as the page
+# shows: with find_package (its CMakeLists.txt) and with pkg-config (its
+# Makefile). Each build then runs on the virtual display, must draw its ball
+# under the pointer (checked in a screenshot) and quit on Escape.
+# Usage: install_consumers.sh BUILD_TREE SOURCE_TREE CXX_COMPILER PNG_PROBE
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then exec "$2/scripts/with-display.sh" "$0" "$@"; fi
+build=$1
+src=$2
+export CXX=$3
+probe=$4
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/session.sh"
+
+work=$PWD/run
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+
+# ---- Install ----
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >install.log
+header=$prefix/include/veskframe/VeskFrame.h
+[ -f "$header" ] || fail "VeskFrame.h is not installed"
+cmp -s "$header" "$src/frame/VeskFrame.h" || fail "the installed VeskFrame.h differs from frame/"
+find "$prefix" -name libveskframe.a | grep -q . || fail "libveskframe.a is not installed"
+# Only the library, its one header and the package files: no internal header,
+# no program, no test.
+unexpected=$(find "$prefix" -type f ! -name libveskframe.a ! -name VeskFrame.h \
+  ! -name 'VeskFrame*.cmake' ! -name veskframe.pc)
+[ -z "$unexpected" ] || fail "installed more than the package: $unexpected"
+# The public header compiles on its own, without any framework include path.
+echo '#include "VeskFrame.h"' | "$CXX" -std=c++17 -fsyntax-only -I"$prefix/include/veskframe" \
+  -x c++ - || fail "the installed header does not compile on its own"
+
+# ---- The page's files ----
+# Each file is the fenced block that follows a "<!-- file: NAME -->" line.
+page=$src/docs/README-write-your-own-game.md
+awk -v out="$work/page" '
+  /^<!-- file: .* -->$/ { name = $3; next }
+  name != "" && /^```/ { if (writing) { writing = 0; name = "" } else { writing = 1;
+                         file = out "/" name; system("mkdir -p \"$(dirname \"" file "\")\"");
+                         printf "" > file } next }
+  writing { print >> file }
+' "$page"
+for f in mygame.cpp installed/CMakeLists.txt pkgconfig/Makefile; do
+  [ -s "page/$f" ] || fail "the page has no block for $f"
+done
+
+# run_game LOG PROGRAM: the ball (orange, 40 units wide) follows the pointer.
+run_game() {
+  start_game "$1" "$2"
+  local wid
+  wid=$(wait_for_window "My game")
+  xdotool mousemove --window "$wid" 200 150
+  hold_key F10 0.5
+  sleep 0.3
+  quit_with_escape
+  grep -q '^Farewell happy gamer$' "$1" || fail "$2 did not shut down normally"
+  local n x y
+  read -r n x y < <("$probe" colour Screenshot.png 255 200 0 12)
+  [ "$n" -gt 800 ] && [ "$x" -gt 190 ] && [ "$x" -lt 210 ] && [ "$y" -gt 140 ] && [ "$y" -lt 160 ] ||
+    fail "$2 did not draw its ball at the pointer ($n pixels around ($x, $y))"
+  rm Screenshot.png
+}
+
+# ---- find_package ----
+mkdir with-cmake
+cp page/mygame.cpp page/installed/CMakeLists.txt with-cmake/
+cmake -S with-cmake -B with-cmake/build -DCMAKE_PREFIX_PATH="$prefix" >with-cmake.log ||
+  fail "configuring against the installed package failed (see $work/with-cmake.log)"
+cmake --build with-cmake/build >>with-cmake.log 2>&1 ||
+  fail "building against the installed package failed (see $work/with-cmake.log)"
+run_game with-cmake-run.log with-cmake/build/mygame
+
+# A version other than 0.25 is refused by the package's version file.
+mkdir wrong-version
+sed 's/find_package(VeskFrame 0.25 REQUIRED)/find_package(VeskFrame 0.26 REQUIRED)/' \
+  page/installed/CMakeLists.txt >wrong-version/CMakeLists.txt
+cp page/mygame.cpp wrong-version/
+if cmake -S wrong-version -B wrong-version/build -DCMAKE_PREFIX_PATH="$prefix" \
+  >wrong-version.log 2>&1; then
+  fail "find_package(VeskFrame 0.26) accepted version 0.25"
+fi
+grep -q 'not accepted' wrong-version.log || fail "find_package(VeskFrame 0.26) failed for another reason"
+
+# ---- pkg-config ----
+pcdir=$(dirname "$(find "$prefix" -name veskframe.pc)")
+mkdir with-make
+cp page/mygame.cpp page/pkgconfig/Makefile with-make/
+PKG_CONFIG_PATH=$pcdir make -C with-make >with-make.log 2>&1 ||
+  fail "building with pkg-config failed (see $work/with-make.log)"
+run_game with-make-run.log with-make/mygame
+
+echo "OK: the installed package works with find_package and with pkg-config"
