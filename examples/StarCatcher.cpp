@@ -26,7 +26,8 @@ constexpr int kZapFrame = 3;
 constexpr int kFallers = 12;
 constexpr float kBasketSpeed = 6;  // per update step; steps come every 16 ms
 constexpr float kBasketSize = 1.5f;
-constexpr float kBasketLift = 40;  // basket centre above the bottom edge
+constexpr float kBasketHalfWidth = 16 * kBasketSize;  // half a 32-pixel frame, scaled
+constexpr float kBasketLift = 40;                     // basket centre above the bottom edge
 constexpr float kCatchX = 30;
 constexpr float kCatchY = 20;
 constexpr float kZapRadius = 36;
@@ -89,8 +90,8 @@ class StarCatcher : public VeskCore {
     if (PlayKey(kButtonLeft)) step = -kBasketSpeed;
     if (PlayKey(kButtonRight)) step = kBasketSpeed;
     BasketX += step;
-    if (BasketX < 0) BasketX = 0;
-    if (BasketX > ViewWidth) BasketX = ViewWidth;
+    if (BasketX < kBasketHalfWidth) BasketX = kBasketHalfWidth;
+    if (BasketX > ViewWidth - kBasketHalfWidth) BasketX = ViewWidth - kBasketHalfWidth;
   }
 
   void MoveFallers() {
@@ -166,9 +167,9 @@ class StarCatcher : public VeskCore {
     SetCol(255, 230, 120, 1);
     Text(16, 24, fstr("Score %i", Score));
     Text(ViewWidth - 16, 24, "STAR CATCHER", 2);
-    SetSize(0.6f);
+    SetSize(0.75f);
     SetCol(200, 200, 255, 1);
-    Text(ViewWidth / 2, ViewHeight - 10, "Arrows move - click zaps rocks - Esc quits", 1);
+    Text(ViewWidth / 2, ViewHeight - 12, "Arrows move - click zaps rocks - Esc quits", 1);
   }
 };
 
