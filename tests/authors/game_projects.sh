@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the built library into a temporary prefix and builds the tiny game
-# of docs/README-write-your-own-game.md against it twice, exactly as the page
-# shows: with find_package (its CMakeLists.txt) and with pkg-config (its
-# Makefile). Each build then runs on the virtual display, must draw its ball
-# under the pointer (checked in a screenshot) and quit on Escape.
-# Usage: install_consumers.sh BUILD_TREE SOURCE_TREE CXX_COMPILER PNG_PROBE
+# Builds the tiny game of docs/README-write-your-own-game.md in the three ways
+# the page shows, from the page's own files: with the framework as a
+# subfolder, and against the built library installed into a temporary prefix
+# with find_package and with pkg-config. Each build then runs on the virtual
+# display, must draw its ball under the pointer (checked in a screenshot) and
+# quit on Escape.
+# Usage: game_projects.sh BUILD_TREE SOURCE_TREE CXX_COMPILER PNG_PROBE
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$2/scripts/with-display.sh" "$0" "$@"; fi
 build=$1
@@ -45,7 +46,7 @@ awk -v out="$work/page" '
                          printf "" > file } next }
   writing { print >> file }
 ' "$page"
-for f in mygame.cpp installed/CMakeLists.txt pkgconfig/Makefile; do
+for f in mygame.cpp subfolder/CMakeLists.txt installed/CMakeLists.txt pkgconfig/Makefile; do
   [ -s "page/$f" ] || fail "the page has no block for $f"
 done
 
@@ -65,6 +66,17 @@ run_game() {
     fail "$2 did not draw its ball at the pointer ($n pixels around ($x, $y))"
   rm Screenshot.png
 }
+
+# ---- Subfolder ----
+# The game's project holds the framework's source tree as veskframe/.
+mkdir with-subfolder
+cp page/mygame.cpp page/subfolder/CMakeLists.txt with-subfolder/
+ln -s "$src" with-subfolder/veskframe
+cmake -S with-subfolder -B with-subfolder/build >with-subfolder.log ||
+  fail "configuring with the framework as a subfolder failed (see $work/with-subfolder.log)"
+cmake --build with-subfolder/build -j2 >>with-subfolder.log 2>&1 ||
+  fail "building with the framework as a subfolder failed (see $work/with-subfolder.log)"
+run_game with-subfolder-run.log with-subfolder/build/mygame
 
 # ---- find_package ----
 mkdir with-cmake
@@ -94,4 +106,4 @@ PKG_CONFIG_PATH=$pcdir make -C with-make >with-make.log 2>&1 ||
   fail "building with pkg-config failed (see $work/with-make.log)"
 run_game with-make-run.log with-make/mygame
 
-echo "OK: the installed package works with find_package and with pkg-config"
+echo "OK: the page's game builds and runs as a subfolder, with find_package and with pkg-config"
