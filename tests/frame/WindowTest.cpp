@@ -83,6 +83,29 @@ TEST_F(Window, FirstPassesGiveFocusAndPublishTheView) {
   EXPECT_FLOAT_EQ(ASys.Ratio, 800.0f / 600.0f);
 }
 
+TEST_F(Window, BufferGameRecordsTheOverlayOnlyInDebugModeAndHandsOver) {
+  ASSERT_NE(rw2, 0) << "needs a render pass first";
+  Game.DebugMode = 0;
+  ASys.DrawDropped = 3;
+  Game.ResetDraw();
+  Game.BufferGame();
+  EXPECT_EQ(DrawToRT, 0);
+  EXPECT_EQ(ASys.DrawTo, 0);
+  EXPECT_EQ(ASys.DrawDropped, 0);
+  EXPECT_EQ(Game.PolyCountR, ASys.PolyCount);
+
+  Game.DebugMode = 1;
+  Game.UpdateCount = 61;
+  Game.RenderCount = 59;
+  Game.PolyCountR = 1234;
+  Game.ResetDraw();
+  Game.BufferGame();
+  EXPECT_STREQ(Game.Tempstr, "Update 61fps - Render 59fps - Polys 1234");
+  ASSERT_GT(DrawToRT, 0);
+  for (int i = 0; i < DrawToRT; i++) ASSERT_EQ(DrawR[i * kRecordSlots], kCmdImage) << i;
+  EXPECT_EQ(ASys.DrawTo, 0);
+}
+
 TEST_F(Window, GlfwErrorsGoToStandardErrorWithoutTheCode) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(glfwGetKey(window, -5), GLFW_RELEASE);
