@@ -57,10 +57,13 @@ class StarCatcher : public VeskCore {
     LoadSFX(kChime);
     LoadSFX(kZap, "zap");
     LoadSFX(kBump, "bump");
+    // iFrames[slot] is -1 when the image did not load.
+    if (iFrames[kSprites] < 0) Print("No Data/2/sprites.png: run from the folder holding Data/");
     PlayMusic("music.ogg");  // loops until the game ends
     BasketX = 400;
     while (GameBreak == 0) KeepAlive();  // Escape, F4 or closing the window
     Print(fstr("Final score: %i", Score));
+    StopMusic();
     Terminate();
   }
 

@@ -4,6 +4,7 @@
 # Checks the screenshots' pixels (basket, stars, score text, gradient), that
 # the basket moved right, that OpenAL Soft's wave writer captured the sound
 # effects and the music, and that the game loaded everything and exited 0.
+# Then plays it with a missing, a truncated and a damaged data folder.
 # Usage: example_game.sh EXAMPLE_GAME PNG_PROBE SOURCE_TREE
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$3/scripts/with-display.sh" "$0" "$@"; fi
@@ -89,4 +90,38 @@ high=$(rms sinc 1500)
 awk -v v="$low" 'BEGIN { exit !(v > 0.005) }' || fail "no music in the capture (RMS $low)"
 awk -v v="$high" 'BEGIN { exit !(v > 0.002) }' || fail "no sound effect in the capture (RMS $high)"
 
-echo "OK: example game drew, moved, played music and effects, quit with status 0"
+# ---- Bad data ----
+# Run from the wrong folder, with every asset cut to half its size, or with
+# bytes overwritten in each file's header and body, the game logs what it
+# could not load, plays on without it and still quits with status 0 (under
+# the sanitizers when the build has them).
+export ALSOFT_DRIVERS=null
+damage() { # FILE OFFSET: eight 0xFF bytes at OFFSET
+  printf '\377\377\377\377\377\377\377\377' | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+for case in missing truncated overwritten; do
+  mkdir "$work/$case"
+  cd "$work/$case"
+  [ "$case" = missing ] || cp -r "$src/examples/Data" .
+  if [ "$case" = truncated ]; then
+    find Data -type f | while read -r f; do truncate -s $(($(stat -c %s "$f") / 2)) "$f"; done
+  fi
+  if [ "$case" = overwritten ]; then
+    find Data -type f | while read -r f; do
+      size=$(stat -c %s "$f")
+      for at in 16 $((size / 3)) $((size * 2 / 3)); do damage "$f" "$at"; done
+    done
+  fi
+  start_game game.log "$game"
+  wid=$(wait_for_window "Star Catcher")
+  xdotool mousemove --window "$wid" 400 300 mousedown 1 sleep 0.3 mouseup 1
+  hold_key Left 0.5
+  quit_with_escape
+  grep -q '^Farewell happy gamer$' game.log || fail "$case data: no normal shutdown"
+  grep -q 'OMGERRORZ' game.log || fail "$case data: the broken images were not reported"
+done
+grep -q '> No Data/2/sprites.png: run from the folder holding Data/$' "$work/missing/game.log" ||
+  fail "missing data: no hint about the working folder"
+grep -q '> Error Opening Wave$' "$work/missing/game.log" || fail "missing data: sounds not reported"
+
+echo "OK: example game drew, moved, played music and effects, quit with status 0; survived bad data"
