@@ -4,7 +4,7 @@
 # subfolder, and against the built library installed into a temporary prefix
 # with find_package and with pkg-config. Each build then runs on the virtual
 # display, must draw its ball under the pointer (checked in a screenshot) and
-# quit on Escape.
+# quit on Escape. The example game is also built against the installed package.
 # Usage: game_projects.sh BUILD_TREE SOURCE_TREE CXX_COMPILER PNG_PROBE
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$2/scripts/with-display.sh" "$0" "$@"; fi
@@ -97,6 +97,13 @@ if cmake -S wrong-version -B wrong-version/build -DCMAKE_PREFIX_PATH="$prefix" \
   fail "find_package(VeskFrame 0.26) accepted version 0.25"
 fi
 grep -q 'not accepted' wrong-version.log || fail "find_package(VeskFrame 0.26) failed for another reason"
+
+# The example game builds against the installed package too.
+cmake -S "$src/examples" -B example -DCMAKE_PREFIX_PATH="$prefix" >example.log &&
+  cmake --build example >>example.log 2>&1 ||
+  fail "the example game does not build against the installed package (see $work/example.log)"
+[ -x example/example_game ] && [ -f example/Data/2/sprites.png ] ||
+  fail "the example game or its data folder is missing from its build folder"
 
 # ---- pkg-config ----
 pcdir=$(dirname "$(find "$prefix" -name veskframe.pc)")
