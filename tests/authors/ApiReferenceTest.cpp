@@ -134,16 +134,6 @@ TEST(ReferenceScanner, FindsFunctionsAcrossLinesAndDropsAttributesAndDataMembers
   EXPECT_EQ(MemberFunctions(header, "Game"), expected);
 }
 
-TEST(ReferenceScanner, ReadsOnlyTheNamedClass) {
-  const std::string header =
-      "class A {\n public:\n  void One();\n};\n"
-      "class B {\n public:\n  void Two();\n  int Three(int x);\n};\n";
-  EXPECT_EQ(MemberFunctions(header, "A"), std::vector<std::string>{"void One()"});
-  EXPECT_EQ(MemberFunctions(header, "B"),
-            (std::vector<std::string>{"void Two()", "int Three(int x)"}));
-  EXPECT_TRUE(MemberFunctions(header, "C").empty());
-}
-
 TEST(ReferenceScanner, ListsTableRowsThatStartWithASignature) {
   const std::string page =
       "| Signature | What it does |\n"
