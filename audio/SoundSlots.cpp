@@ -50,7 +50,7 @@ void VeskSys::GetWAV(int slot, const char* path) {
   error = alGetError();
   if (error != AL_NO_ERROR) Debuglog(fstrSys("Generate Buffer Error %i", error));
 
-  FILE* file = std::fopen(path, "rb");
+  FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
   if (file == nullptr) {
     Debuglog("Error Opening Wave");
     return;

@@ -217,17 +217,6 @@ double LargestStep(const std::vector<float>& samples, long begin, long end) {
   return largest;
 }
 
-long LongestQuietRun(const std::vector<float>& samples, int rate, long begin, long end) {
-  long window = rate / 100;
-  long run = 0;
-  long longest = 0;
-  for (long at = begin; at + window <= end; at += window) {
-    run = Rms(samples, at, at + window) < kSilence ? run + window : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 void RunFor(int ms, const std::function<void()>& tick) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < until) {

@@ -68,8 +68,6 @@ double Frequency(const std::vector<float>& samples, int rate, long begin, long e
 double Rms(const std::vector<float>& samples, long begin, long end);
 // Largest step between two neighbouring samples of [begin, end).
 double LargestStep(const std::vector<float>& samples, long begin, long end);
-// Longest run, in frames, of 10 ms windows of [begin, end) that are silent.
-long LongestQuietRun(const std::vector<float>& samples, int rate, long begin, long end);
 
 // Keeps the process busy for ms milliseconds, calling tick about every 2 ms.
 void RunFor(int ms, const std::function<void()>& tick);
