@@ -170,15 +170,6 @@ TEST_F(BatchCount, RectangleBetweenTwoSpritesGivesThreeBatches) {
   EXPECT_EQ(ASys.ObjCount, 3);
 }
 
-TEST_F(BatchCount, TwoImagesAlternatingUploadForEverySprite) {
-  for (int i = 0; i < 4; i++) Game.DrawImg(i % 2 == 0 ? kSprite : kOther, 100, 100, 0);
-  Render();
-  EXPECT_EQ(begins, 4);
-  ASSERT_EQ(uploads.size(), 4u);
-  EXPECT_TRUE(IsSpriteUpload(uploads[1], kOther));
-  EXPECT_TRUE(IsSpriteUpload(uploads[2], kSprite));
-}
-
 TEST_F(BatchCount, ImagesThatCannotBeDrawnSplitNothing) {
   Game.DrawImg(kSprite, 100, 100, 0);
   Game.DrawImg(kUnloaded, 100, 100, 0);
@@ -227,16 +218,6 @@ TEST_F(BatchCount, BatchIsCutOnlyAfterMoreThanTheLimit) {
   EXPECT_TRUE(IsWhiteUpload(uploads[1]));
   EXPECT_EQ(TriCount, 1);
   EXPECT_EQ(ASys.PolyCount, ovals * kOvalTriangles + 34 * 2);
-}
-
-TEST_F(BatchCount, OvalsCanOvershootTheLimitBeforeTheCut) {
-  const int ovals = kBatchLimit / kOvalTriangles + 1;  // 1389: 50,004 primitives
-  for (int i = 0; i < ovals; i++) Game.Oval(400, 300, 4, 4);
-  Render();
-  EXPECT_EQ(begins, 1);
-  for (int i = 0; i < ovals + 1; i++) Game.Oval(400, 300, 4, 4);
-  Render();
-  EXPECT_EQ(begins, 2);
 }
 
 TEST_F(BatchCount, UnknownKindsAreSkippedAndUnknownBlendModesSplit) {

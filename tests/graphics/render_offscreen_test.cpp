@@ -111,14 +111,6 @@ TEST_F(ImageRecording, QuadImgStoresCornersWithoutSizeOrRotation) {
   EXPECT_EQ(Slot(0, 29), 2);
 }
 
-TEST_F(ImageRecording, LaterStateChangesLeaveTheRecordAlone) {
-  Game.DrawImg(1, 10, 10, 0);
-  Game.SetCol(1, 2, 3, 0.1f);
-  Game.SetSize(5);
-  EXPECT_EQ(Slot(0, 11), 255);
-  EXPECT_FLOAT_EQ(Slot(0, 3), 400.0f);
-}
-
 TEST_F(ImageRecording, FullListDropsImagesWithoutWritingPastIt) {
   ASys.DrawTo = kDrawListRecords;
   const double after = ASys.Draw[kDrawListDoubles - 1];

@@ -400,7 +400,14 @@ TEST_F(RenderPixels, ScreenshotFollowsFullScreenSize) {
   ASSERT_NE(window, nullptr);
   float w = 0.0f;
   float h = 0.0f;
-  Game.RenderGame(w, h);  // refreshes the canvas size and the view
+  // The window manager resizes the new window shortly after it appears;
+  // passes refresh the canvas size and the view until it has settled.
+  int settled = 0;
+  for (int pass = 0; pass < 200 && settled < 3; pass++) {
+    Game.RenderGame(w, h);
+    settled = ASys.CanvasWidth == 1920 && ASys.CanvasHeight == 1080 ? settled + 1 : 0;
+    Game.Rest(10);
+  }
   Game.ResetDraw();
   Game.SetCol(255, 0, 0, 1);
   Game.Rect(790, 10, 20, 20);  // top-right corner of the view
