@@ -152,11 +152,14 @@ void MyGame::Loader() {
   TestStart = Mills();
   if (LoadTo > kLoadStages && !loaded) {
     LoadTo = 0;
-    // The ticks that fell behind during start-up and loading are not caught
-    // up inside the first test: its 301 ticks are due from now on, one step
-    // apart, so it is timed like every other test.
-    NextUpdate = TestStart + kFixedStepMs;
+    StartTestClock();
   }
+}
+
+void MyGame::StartTestClock() {
+  TestStart = Mills();
+  NextUpdate = TestStart + kFixedStepMs;
+  NextRender = TestStart + kFixedStepMs;
 }
 
 void MyGame::DoGame() {
@@ -226,7 +229,7 @@ void MyGame::DoGame() {
     StopMusic();
     if (TestNum == 6 || TestNum == 13) PlayMusic("test.wav", 1);
     if (TestNum == 7 || TestNum == 14) PlayMusic("test.ogg", 1);
-    TestStart = Mills();
+    StartTestClock();
   }
 
   // ---- Orbiters ----

@@ -299,6 +299,7 @@ TEST_F(GameTick, TestEndWritesAFlushedResultsLineAndMovesOn) {
   ASSERT_NE(ThisGame.ResultsFile, nullptr);
 
   ThisGame.TestStart = ThisGame.Mills() - 1000;
+  ThisGame.NextUpdate = ThisGame.NextRender = -5000;  // far behind, as after a slow test
   RecordTick(2, 299);
   EXPECT_EQ(ThisGame.TestTicks, 300);
   EXPECT_EQ(ThisGame.TestNum, 2);
@@ -311,6 +312,10 @@ TEST_F(GameTick, TestEndWritesAFlushedResultsLineAndMovesOn) {
   EXPECT_EQ(ThisGame.TestTicks, 0);
   EXPECT_GE(ThisGame.TestStart, before);
   EXPECT_LE(ThisGame.TestStart, after);
+  // The next test's steps are due from its own start, whatever backlog the
+  // finished one left behind.
+  EXPECT_EQ(ThisGame.NextUpdate, ThisGame.TestStart + kFixedStepMs);
+  EXPECT_EQ(ThisGame.NextRender, ThisGame.TestStart + kFixedStepMs);
 
   // Read while the game still holds the file open: the line is already there.
   std::ifstream in(path);
@@ -358,6 +363,7 @@ TEST_F(GameTick, LoadingTakesFiveStagesAndRestartsTheSchedule) {
   EXPECT_GE(iFrames[kSpriteImage], 9);
   // The first test's ticks are due from the end of loading, not from start-up.
   EXPECT_EQ(ThisGame.NextUpdate, ThisGame.TestStart + kFixedStepMs);
+  EXPECT_EQ(ThisGame.NextRender, ThisGame.TestStart + kFixedStepMs);
 }
 
 }  // namespace
