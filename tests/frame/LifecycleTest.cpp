@@ -133,7 +133,12 @@ TEST(Lifecycle, StartUpAndShutdownOutputLineByLine) {
   ExpectNoSanitizerReport(run);
 }
 
-class Quit : public ::testing::TestWithParam<const char*> {};
+class Quit : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
+  }
+};
 
 TEST_P(Quit, KeyEndsTheLoopAndTheGameSaysFarewell) {
   const std::string title = UniqueTitle(GetParam());

@@ -17,6 +17,7 @@ std::string Title;
 class Window : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
     Title = "vf-window-test-" + std::to_string(getpid());
     Game.Begin(1, Title.c_str());
     Game.NextUpdate = 0;

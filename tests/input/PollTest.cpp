@@ -25,6 +25,7 @@ constexpr int kHoldMs = 120;  // short of the X server's key repeat delay
 class Poll : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
     Title = "vf-poll-test-" + std::to_string(getpid());
     Game.Begin(1, Title.c_str());
     Game.NextUpdate = 0;
@@ -205,7 +206,8 @@ TEST_F(Poll, LosingFocusSwitchesToTheSlowLoop) {
   EXPECT_TRUE(ActivateUntil(Game, otherId, [] { return Game.Active == -1; }))
       << otherId << " focus " << FirstLine("xdotool getwindowfocus") << " active "
       << FirstLine("xdotool getactivewindow") << " ours " << WindowId << " "
-      << FirstLine("xwininfo -id " + otherId + " | grep -i map");
+      << FirstLine("xwininfo -id " + otherId + " | grep -i map") << " wm "
+      << FirstLine("xprop -root _NET_SUPPORTING_WM_CHECK");
   EXPECT_EQ(ASys.IsBut(kButtonFocus), -1);
   // Unfocused, the next poll is due one slow step after the last.
   const int due = Game.NextUpdate;
