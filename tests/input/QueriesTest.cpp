@@ -151,13 +151,6 @@ TEST_F(InputQueries, PlayKeyMixesJoystickZeroIntoUpAndDown) {
   EXPECT_EQ(ASys.IsBut(kButtonAction1), 1);
 }
 
-TEST_F(InputQueries, FlushKeysLeavesTheLastEntryAlone) {
-  for (int& b : ASys.Button) b = 1;
-  ASys.FlushKeys();
-  for (int i = 0; i < kButtons - 1; i++) ASSERT_EQ(ASys.Button[i], 0) << i;
-  EXPECT_EQ(ASys.Button[kButtons - 1], 1);
-}
-
 // Without a window (its re-creation failed) a poll reads no device, reports
 // no focus and asks the game to quit instead of touching the missing window.
 TEST_F(InputQueries, PollWithoutWindowRequestsQuit) {
