@@ -12,38 +12,52 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$@"
 fi
 
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-
 xvfb_pid=""
 wm_pid=""
+numfile=$(mktemp)
 cleanup() {
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -f "$numfile"
   return 0
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to fd 3, so two
+# scripts started at once never share a display.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$n" ] && break
+n=""
+for _ in $(seq 200); do
+  n=$(tr -dc '0-9' <"$numfile")
+  [ -n "$n" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
   sleep 0.05
 done
-if [ ! -e "/tmp/.X11-unix/X$n" ]; then
-  echo "with-display: Xvfb did not start on :$n" >&2
+if [ -z "$n" ]; then
+  echo "with-display: Xvfb did not start" >&2
   exit 1
 fi
 export DISPLAY=":$n"
 openbox >/dev/null 2>&1 &
 wm_pid=$!
-# Give the window manager a moment to take the screen before windows appear.
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# The window manager must own the screen before windows appear: without
+# one, a full-screen window never gets the input focus.
+wm_up=0
+for _ in $(seq 200); do
+  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    wm_up=1
+    break
+  fi
+  kill -0 "$wm_pid" 2>/dev/null || break
   sleep 0.1
 done
+if [ "$wm_up" -ne 1 ]; then
+  echo "with-display: the openbox window manager did not start on $DISPLAY" >&2
+  exit 1
+fi
 
 "$@"
 status=$?
