@@ -97,12 +97,6 @@ class GameTick : public ::testing::Test {
   float h() const { return ThisGame.ViewHeight; }
 };
 
-TEST_F(GameTick, ViewIsKnownAfterTheFirstRenderPass) {
-  EXPECT_FLOAT_EQ(w(), 800);
-  EXPECT_GT(h(), 0);
-  EXPECT_EQ(ThisGame.LoadTo, 0);
-}
-
 TEST_F(GameTick, CornerMarkersUseFramesOneToFourAtTheCorners) {
   const std::vector<Record> r = RecordTick(0, 10);
   ASSERT_GE(r.size(), 4u);

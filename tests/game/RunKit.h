@@ -148,6 +148,69 @@ class BenchmarkRun {
   int status_ = kStillRunning;
 };
 
+// A private virtual screen of a chosen size with its window manager, for a
+// run whose full-screen phase should not cost the fill of a large monitor.
+// Both processes are stopped by their own ids when the object goes.
+class PrivateDisplay {
+ public:
+  bool Start(int width, int height) {
+    int n = 150;
+    while (Exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
+           Exists("/tmp/.X" + std::to_string(n) + "-lock"))
+      n++;
+    name_ = ":" + std::to_string(n);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    xvfb_ = Spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp"});
+    for (int i = 0; i < 100 && !Exists("/tmp/.X11-unix/X" + std::to_string(n)); i++)
+      BenchmarkRun::Sleep(50);
+    if (!Exists("/tmp/.X11-unix/X" + std::to_string(n))) return false;
+    wm_ = Spawn({"openbox"});
+    const std::string check =
+        "DISPLAY=" + name_ +
+        " xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'";
+    for (int i = 0; i < 100; i++) {
+      if (std::system(check.c_str()) == 0) return true;
+      BenchmarkRun::Sleep(50);
+    }
+    return false;
+  }
+  std::string Env() const { return "DISPLAY=" + name_; }
+  ~PrivateDisplay() {
+    Stop(wm_);
+    Stop(xvfb_);
+  }
+
+ private:
+  static bool Exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+  }
+  pid_t Spawn(const std::vector<std::string>& argv) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      setenv("DISPLAY", name_.c_str(), 1);
+      std::vector<char*> args;
+      for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+      args.push_back(nullptr);
+      execvp(args[0], args.data());
+      _exit(127);
+    }
+    return pid;
+  }
+  static void Stop(pid_t pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+  }
+  std::string name_;
+  pid_t xvfb_ = -1;
+  pid_t wm_ = -1;
+};
+
 // Holds Escape for a few frames in the focused window (the game's window is
 // raised first); a single key event would fall between two polls.
 inline void PressEscape() {
