@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the tiny game of docs/README-write-your-own-game.md in the three ways
+# Builds the tiny game of README.md in the three ways
 # the page shows, from the page's own files: with the framework as a
 # subfolder, and against the built library installed into a temporary prefix
 # with find_package and with pkg-config. Each build then runs on the virtual
@@ -38,7 +38,7 @@ echo '#include "VeskFrame.h"' | "$CXX" -std=c++17 -fsyntax-only -I"$prefix/inclu
 
 # ---- The page's files ----
 # Each file is the fenced block that follows a "<!-- file: NAME -->" line.
-page=$src/docs/README-write-your-own-game.md
+page=$src/README.md
 awk -v out="$work/page" '
   /^<!-- file: .* -->$/ { name = $3; next }
   name != "" && /^```/ { if (writing) { writing = 0; name = "" } else { writing = 1;
