@@ -25,18 +25,30 @@ constexpr int kSetColour1 = 0;        // alpha, red, green, blue of colour 1
 constexpr int kSetColour2 = 4;        // alpha, red, green, blue of colour 2
 constexpr int kSetRotation = 8;
 constexpr int kSetHalfThickness = 9;
-constexpr int kSetSizeX = 11;  // horizontal scale / ViewScale
-constexpr int kSetSizeY = 12;  // vertical scale / ViewScale, negated
-constexpr float kDefaultViewWidth = 800.0f;  // view width while TargetScale is still 0
+constexpr int kSetSizeX = 11;              // horizontal scale / ViewScale
+constexpr int kSetSizeY = 12;              // vertical scale / ViewScale, negated
+constexpr float kViewWidthUnits = 800.0f;  // TargetScale: the view is 800 drawing units wide
+constexpr float kQuarterTurn = 90.0f;      // degrees
 // ViewScale for recording; before the first render step, the value of an
 // 800-unit view instead of 0.
 float RecordViewScale();
 
+// ---- Record slots (index within one 30-slot record) ----
+constexpr int kSlotKind = 0;
+constexpr int kSlotX = 1;          // x - rw2 (rectangle, oval, image); corners from here for quads
+constexpr int kSlotY = 2;          // y - rh2
+constexpr int kSlotWidth = 3;      // shapes: width in units; images: horizontal size as stored
+constexpr int kSlotHeight = 4;     // shapes: height (negative); images: vertical size as stored
+constexpr int kSlotBlendMode = 1;  // blend records
+constexpr int kSlotImage = 28;     // image records
+constexpr int kSlotFrame = 29;
+
 // ---- Render pass ----
-constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than this
-constexpr int kTexNone = -1;                 // no batch open
-constexpr int kTexWhite = -2;                // the white block
-constexpr float kRenderDegToRad = 0.017453f; // degree constant of rotations and lines
+constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
+constexpr int kBatchPrimitiveLimit = 50000;   // a batch is cut after more than this
+constexpr int kTexNone = -1;                  // no batch open
+constexpr int kTexWhite = -2;                 // the white block
+constexpr float kRenderDegToRad = 0.017453f;  // degree constant of rotations and lines
 extern int TexUse;
 extern int TriCount;
 extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass

@@ -21,9 +21,7 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 constexpr int kFirstWidth = 256;
 constexpr int kFirstHeight = 128;
-constexpr float kViewWidthUnits = 800.0f;
 constexpr unsigned char kWhite = 255;
-constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
 
 void error_callback(int /*code*/, const char* description) {
   std::fprintf(stderr, "Error: %s\n", description);

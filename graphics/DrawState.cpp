@@ -41,7 +41,7 @@ void SetColour(int first, float a, float r, float g, float b) {
 float RecordViewScale() {
   if (ViewScale != 0.0f) return ViewScale;
   if (ASys.TargetScale > 0.0f) return 2.0f / ASys.TargetScale;
-  return 2.0f / kDefaultViewWidth;
+  return 2.0f / kViewWidthUnits;
 }
 
 // ---- Command list ----
@@ -59,7 +59,7 @@ int VeskSys::RecordStart(int kind) {
     return -1;
   }
   int base = DrawTo * kRecordSlots;
-  Draw[base] = kind;
+  Draw[base + kSlotKind] = kind;
   DrawTo++;
   return base;
 }
@@ -132,7 +132,7 @@ void VeskCore::Alpha(float a) { SetAlpha(a); }
 void VeskCore::SetBlend(int mode) {
   int base = ASys.RecordStart(kCmdBlend);
   if (base < 0) return;
-  ASys.Draw[base + 1] = mode;
+  ASys.Draw[base + kSlotBlendMode] = mode;
 }
 
 void VeskCore::Smoothing(int on) { ASys.SmoothMode = static_cast<float>(on); }

@@ -10,12 +10,6 @@
 
 namespace {
 
-constexpr int kSlotX = 1;
-constexpr int kSlotY = 2;
-constexpr int kSlotSizeX = 3;
-constexpr int kSlotSizeY = 4;
-constexpr int kSlotImage = 28;
-constexpr int kSlotFrame = 29;
 constexpr int kCorners = 4;
 
 // Image number of a record that can be drawn, or -1. A frame outside the
@@ -61,8 +55,8 @@ void VeskCore::DrawImg(int image, float x, float y, int frame) {
   double* record = ASys.Draw + base;
   record[kSlotX] = x - rw2;
   record[kSlotY] = y - rh2;
-  record[kSlotSizeX] = ASys.DrawSet[kSetSizeX];
-  record[kSlotSizeY] = ASys.DrawSet[kSetSizeY];
+  record[kSlotWidth] = ASys.DrawSet[kSetSizeX];
+  record[kSlotHeight] = ASys.DrawSet[kSetSizeY];
   Getdef(base);
   record[kSlotImage] = image;
   record[kSlotFrame] = frame;
@@ -94,8 +88,8 @@ void VeskSys::RenderImage(int base) {
   if (n < 0) return;
   RenderUseTexture(n);
   const Cell cell = FrameCell(base, n);
-  const float hw = static_cast<float>(DrawR[base + kSlotSizeX] * iSizeScaled[n]);
-  const float hh = static_cast<float>(DrawR[base + kSlotSizeY] * iSizeScaled[n]);
+  const float hw = static_cast<float>(DrawR[base + kSlotWidth] * iSizeScaled[n]);
+  const float hh = static_cast<float>(DrawR[base + kSlotHeight] * iSizeScaled[n]);
   RenderBox(base, hw, hh, cell.left, cell.right, cell.bottom, cell.top);
 }
 

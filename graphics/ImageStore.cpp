@@ -74,7 +74,7 @@ bool HeaderSizeBelievable(const std::vector<unsigned char>& file) {
   return ok;
 }
 
-float ViewWidth() { return ASys.TargetScale > 0.0f ? ASys.TargetScale : kDefaultViewWidth; }
+float ViewWidth() { return ASys.TargetScale > 0.0f ? ASys.TargetScale : kViewWidthUnits; }
 
 // Images not wider than the frame size fill one fs x fs texture from its
 // top-left corner. Only decoded pixels are read: where the image is narrower

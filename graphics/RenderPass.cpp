@@ -20,11 +20,6 @@ int Wireframe;
 
 namespace {
 
-constexpr int kSlotX = 1;
-constexpr int kSlotY = 2;
-constexpr int kSlotWidth = 3;
-constexpr int kSlotHeight = 4;
-constexpr int kSlotBlendMode = 1;
 constexpr int kSlotColour1 = kRecordStateSlot + kSetColour1;  // alpha, red, green, blue
 constexpr int kSlotColour2 = kRecordStateSlot + kSetColour2;
 constexpr int kSlotRotation = kRecordStateSlot + kSetRotation;
@@ -32,7 +27,6 @@ constexpr int kOvalSegments = 36;
 constexpr double kOvalSegmentDegrees = 10.0;
 constexpr int kTrianglesPerBox = 2;
 constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
-constexpr size_t kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
 constexpr float kColourScale = 255.0f;
 constexpr int kBlendNormal = 1;
 constexpr int kBlendAdd = 2;
@@ -257,7 +251,7 @@ void DrawPass(const PassSettings& pass) {
   if (count > kRenderListRecords) count = kRenderListRecords;
   for (int i = 0; i < count; i++) {
     const int base = i * kRecordSlots;
-    const double kind = DrawR[base];
+    const double kind = DrawR[base + kSlotKind];
     if (!(kind > -kMaxKind && kind < kMaxKind)) continue;
     switch (static_cast<int>(kind)) {
       case kCmdRect:

@@ -13,17 +13,16 @@ namespace {
 // Line's direction is turned into degrees with the renderer's constant,
 // in double precision; Sin and Cos use their own, finer one.
 constexpr double kLineDegree = 0.017453;
-constexpr float kQuarterTurn = 90.0f;
 
 // Rectangles and ovals share one layout: centre, then scaled width and height.
 void RecordBox(int kind, float x, float y, float w, float h) {
   int base = ASys.RecordStart(kind);
   if (base < 0) return;
   float scale = RecordViewScale();
-  ASys.Draw[base + 1] = x - rw2;
-  ASys.Draw[base + 2] = y - rh2;
-  ASys.Draw[base + 3] = ASys.DrawSet[kSetSizeX] * scale * w;
-  ASys.Draw[base + 4] = ASys.DrawSet[kSetSizeY] * scale * h;
+  ASys.Draw[base + kSlotX] = x - rw2;
+  ASys.Draw[base + kSlotY] = y - rh2;
+  ASys.Draw[base + kSlotWidth] = ASys.DrawSet[kSetSizeX] * scale * w;
+  ASys.Draw[base + kSlotHeight] = ASys.DrawSet[kSetSizeY] * scale * h;
   Getdef(base);
 }
 
@@ -56,8 +55,8 @@ void VeskCore::Quad(float x1, float y1, float x2, float y2, float x3, float y3, 
   if (base < 0) return;
   const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
   for (int i = 0; i < 8; i += 2) {
-    ASys.Draw[base + 1 + i] = corners[i] - rw2;
-    ASys.Draw[base + 2 + i] = corners[i + 1] - rh2;
+    ASys.Draw[base + kSlotX + i] = corners[i] - rw2;
+    ASys.Draw[base + kSlotY + i] = corners[i + 1] - rh2;
   }
   Getdef(base);
 }

@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kFirstFontChar = 32;  // the space is frame 0
 constexpr int kLastFontIndex = 95;  // character 127; only 0..95 advance the pen
-constexpr float kQuarterTurn = 90.0f;
 
 // Index of a character in fontw and frame of the font image; characters are
 // signed bytes, so bytes 128..255 give negative indices.

@@ -16,16 +16,10 @@
 #include "MyGame.h"
 #include "Platform.h"
 
-// Slots of a command record, as the draw calls write them.
-constexpr int kSlotKind = 0;
-constexpr int kSlotX = 1;
-constexpr int kSlotY = 2;
+// Slots of a command record beyond those Platform.h names.
 constexpr int kSlotSizeX = 3;
 constexpr int kSlotAlpha1 = 10;
 constexpr int kSlotRotation = 18;
-constexpr int kSlotImage = 28;
-constexpr int kSlotFrame = 29;
-constexpr int kSlotBlendMode = 1;
 
 struct Record {
   double s[kRecordSlots];
