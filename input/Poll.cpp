@@ -125,11 +125,13 @@ void VeskSys::PollInputB() {
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
   if (mode != nullptr && KeyDown(GLFW_KEY_Q)) {
+    // Copied: SetScreen queries the video mode again, which may invalidate `mode`.
+    const int monitorWidth = mode->width;
     int h = mode->height - kPresetMonitorMargin;
     for (int d = 1; d <= kPresets; d++) {
       if (!KeyDown(GLFW_KEY_0 + d)) continue;
       const float factor = kPresetFactors[d - 1];
-      if (d == kWidePreset && h * factor > mode->width) h -= kWidePresetDrop;
+      if (d == kWidePreset && h * factor > monitorWidth) h -= kWidePresetDrop;
       isFullscreen = 0;
       SetScreen(static_cast<int>(h * factor), h);
     }
