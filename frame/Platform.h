@@ -48,7 +48,7 @@ constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
 constexpr int kBatchPrimitiveLimit = 50000;   // a batch is cut after more than this
 constexpr int kTexNone = -1;                  // no batch open
 constexpr int kTexWhite = -2;                 // the white block
-constexpr float kRenderDegToRad = 0.017453f;  // degree constant of rotations and lines
+constexpr double kRenderDegToRad = 0.017453;  // degree constant of rotations and oval segments
 extern int TexUse;
 extern int TriCount;
 extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass
