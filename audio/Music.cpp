@@ -150,7 +150,8 @@ void VeskSys::PlayMusic_Wav_Sys(const char* path, int loop) {
   FILE* file = BeginMusicStart(path, loop);
   WavFormat format;
   int dataSize = -1;
-  if (file != nullptr && readWavHeader(file, &format)) dataSize = findWavData(file);
+  // A cut-off file streams the samples it holds.
+  if (file != nullptr && readWavHeader(file, &format)) dataSize = findWavData(file, true);
   if (dataSize < 0) {
     Debuglog(fstrSys("Error Opening Wave - %s", path != nullptr ? path : ""));
     CloseMusicStream();

@@ -6,6 +6,7 @@
 // Relies only on the C library's byte-file calls and the OpenAL format codes.
 #include <AL/al.h>
 
+#include <climits>
 #include <cstring>
 
 #include "Platform.h"
@@ -81,7 +82,7 @@ int readWavHeader(FILE* file, WavFormat* format) {
   return 1;
 }
 
-int findWavData(FILE* file) {
+int findWavData(FILE* file, bool toEndOfFile) {
   for (;;) {
     // A zero byte where a tag should begin is the pad byte that follows a
     // chunk of odd size (tags are printable); files written without the pad
@@ -93,8 +94,13 @@ int findWavData(FILE* file) {
     const char* tag = readTag(file);
     if (std::feof(file) || std::ferror(file)) return -1;
     int size = readInt(file);
-    if (size < 0 || size > BytesLeft(file)) return -1;
-    if (std::strcmp(tag, "data") == 0) return size;
+    const long left = BytesLeft(file);
+    const bool isData = std::strcmp(tag, "data") == 0;
+    if (isData && toEndOfFile && (size < 0 || size > left) && left > 0) {
+      return left < INT_MAX ? int(left) : INT_MAX;
+    }
+    if (size < 0 || size > left) return -1;
+    if (isData) return size;
     skipBytes(file, size);
   }
 }
