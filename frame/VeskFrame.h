@@ -16,11 +16,11 @@
 
 constexpr int kTextBufferSize = 1024;  // Tempstr, TempstrSys, titles (1023 chars + zero)
 
-constexpr int kRecordSlots = 30;             // doubles per draw command record
-constexpr int kDrawListDoubles = 500000;     // update-side list `Draw`
+constexpr int kRecordSlots = 30;          // doubles per draw command record
+constexpr int kDrawListDoubles = 500000;  // update-side list `Draw`
 constexpr int kDrawListRecords = kDrawListDoubles / kRecordSlots;  // 16,666 records
-constexpr int kRenderListRecords = 50000;    // render-side list `DrawR`
-constexpr int kDrawStateFloats = 16;         // `DrawSet`
+constexpr int kRenderListRecords = 50000;                          // render-side list `DrawR`
+constexpr int kDrawStateFloats = 16;                               // `DrawSet`
 
 // Command kinds stored in slot 0 of a record.
 constexpr int kCmdRect = 1;
@@ -30,11 +30,11 @@ constexpr int kCmdImage = 11;
 constexpr int kCmdQuadImage = 12;
 constexpr int kCmdBlend = 50;
 
-constexpr int kMaxImages = 100;        // image slots 0..99
-constexpr int kImageTableSize = 105;   // entries 100 and 101 are screenshot scratch buffers
-constexpr int kScreenshotSlot = 100;   // flipped, opaque copy that is saved
-constexpr int kReadbackSlot = 101;     // pixels as read back from OpenGL
-constexpr int kWhiteBlockSide = 8;     // texture of untextured shapes
+constexpr int kMaxImages = 100;       // image slots 0..99
+constexpr int kImageTableSize = 105;  // entries 100 and 101 are screenshot scratch buffers
+constexpr int kScreenshotSlot = 100;  // flipped, opaque copy that is saved
+constexpr int kReadbackSlot = 101;    // pixels as read back from OpenGL
+constexpr int kWhiteBlockSide = 8;    // texture of untextured shapes
 
 constexpr int kButtons = 128;
 constexpr int kPointers = 10;
@@ -42,36 +42,36 @@ constexpr int kPointerSlots = 10;
 constexpr int kJoysticks = 4;
 constexpr int kJoySlots = 100;
 
-constexpr int kSoundSlots = 105;       // sound slots 0..104
-constexpr int kSources = 32;           // OpenAL sources
-constexpr int kEffectChannels = 31;    // sources 0..30 play effects
-constexpr int kMusicSource = 31;       // source 31 plays music
-constexpr int kMusicBuffers = 4;       // music stream ring
+constexpr int kSoundSlots = 105;     // sound slots 0..104
+constexpr int kSources = 32;         // OpenAL sources
+constexpr int kEffectChannels = 31;  // sources 0..30 play effects
+constexpr int kMusicSource = 31;     // source 31 plays music
+constexpr int kMusicBuffers = 4;     // music stream ring
 
-constexpr int kFixedStepMs = 16;       // update and render period with focus
-constexpr int kInactiveStepMs = 150;   // poll, render and sleep period without focus
-constexpr int kResyncMs = 10000;       // a due time further ahead than this is reset
-constexpr int kRateWindowMs = 1000;    // window of the per-second counters
+constexpr int kFixedStepMs = 16;      // update and render period with focus
+constexpr int kInactiveStepMs = 150;  // poll, render and sleep period without focus
+constexpr int kResyncMs = 10000;      // a due time further ahead than this is reset
+constexpr int kRateWindowMs = 1000;   // window of the per-second counters
 
 // Button numbers of the fixed key map.
 constexpr int kButtonUp = 0;
 constexpr int kButtonLeft = 3;
 constexpr int kButtonRight = 5;
 constexpr int kButtonDown = 8;
-constexpr int kButtonAction1 = 10;     // Z, J, Space, Enter, keypad 7
+constexpr int kButtonAction1 = 10;  // Z, J, Space, Enter, keypad 7
 constexpr int kButtonAction2 = 11;
 constexpr int kButtonAction3 = 12;
 constexpr int kButtonAction4 = 13;
 constexpr int kButtonAction5 = 14;
 constexpr int kButtonAction6 = 15;
-constexpr int kButtonFocus = 63;       // 1 with input focus, -1 without
+constexpr int kButtonFocus = 63;           // 1 with input focus, -1 without
 constexpr int kButtonScreenshotMode = 64;  // F2
-constexpr int kButtonFullscreen = 65;  // F11
-constexpr int kButtonScreenshot = 66;  // F10
-constexpr int kButtonWireframe = 67;   // F9
-constexpr int kButtonDebug = 68;       // F1
+constexpr int kButtonFullscreen = 65;      // F11
+constexpr int kButtonScreenshot = 66;      // F10
+constexpr int kButtonWireframe = 67;       // F9
+constexpr int kButtonDebug = 68;           // F1
 constexpr int kButtonEscape = 99;
-constexpr int kButtonQuit = 100;       // F4 or the window's close request
+constexpr int kButtonQuit = 100;  // F4 or the window's close request
 
 // ---- The game-facing layer ----
 
@@ -100,7 +100,7 @@ class VeskCore {
   const char* GetTitle();
   void SetNum(int num);  // also restarts the clock
   int GetNum();
-  int Mills();           // milliseconds since the start tick
+  int Mills();  // milliseconds since the start tick
   int StartTick();
   void Rest(int ms);
 
@@ -118,8 +118,7 @@ class VeskCore {
   void SetRot(float degrees);
   void SetLineThickness(float t);
   void SetCol(float r, float g, float b, float a);
-  void SetGradient(float r1, float g1, float b1, float a1, float r2, float g2, float b2,
-                   float a2);
+  void SetGradient(float r1, float g1, float b1, float a1, float r2, float g2, float b2, float a2);
   void SetAlpha(float a);
   void Alpha(float a);
   void SetBlend(int mode);  // recorded: 1 normal, 2 additive by alpha, 3 additive by colour
@@ -250,8 +249,8 @@ class VeskSys {
 
   // Update-side command list and draw state
   double Draw[kDrawListDoubles];
-  int DrawTo;                      // records written in the current update step
-  int DrawDropped;                 // commands refused this step because the list was full
+  int DrawTo;       // records written in the current update step
+  int DrawDropped;  // commands refused this step because the list was full
   float DrawSet[kDrawStateFloats];
   float ClsCol[3];
   float ClsTarget[3];
