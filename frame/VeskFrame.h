@@ -30,6 +30,11 @@ constexpr int kCmdImage = 11;
 constexpr int kCmdQuadImage = 12;
 constexpr int kCmdBlend = 50;
 
+// Blend modes for SetBlend; any other mode leaves the blend function as it was.
+constexpr int kBlendNormal = 1;     // alpha blending, the mode every render pass starts in
+constexpr int kBlendAddAlpha = 2;   // additive, weighted by the source alpha
+constexpr int kBlendAddColour = 3;  // additive, weighted by one minus the source colour
+
 constexpr int kMaxImages = 100;       // image slots 0..99
 constexpr int kImageTableSize = 105;  // entries 100 and 101 are screenshot scratch buffers
 constexpr int kScreenshotSlot = 100;  // flipped, opaque copy that is saved

@@ -46,11 +46,6 @@ constexpr float kLineSpacing = 32;
 constexpr float kNameFromBottom = 96;
 constexpr float kCentred = 1;
 
-// Each blend mode of test 1, and the one every tick ends with.
-constexpr int kBlendNormal = 1;
-constexpr int kBlendAddAlpha = 2;
-constexpr int kBlendAddColour = 3;
-
 // Background fade toward dark green, grey texts.
 constexpr float kFadeGreen = 110;
 constexpr float kFadeSpeed = 8;

@@ -28,9 +28,6 @@ constexpr double kOvalSegmentDegrees = 10.0;
 constexpr int kTrianglesPerBox = 2;
 constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
 constexpr float kColourScale = 255.0f;
-constexpr int kBlendNormal = 1;
-constexpr int kBlendAdd = 2;
-constexpr int kBlendAddByColour = 3;
 // Slot 0 values outside this range cannot be a command kind.
 constexpr double kMaxKind = 1000.0;
 
@@ -77,9 +74,9 @@ void FadeChannel(float& colour, float target, float speed) {
 void ApplyBlend(double mode) {
   if (mode == kBlendNormal) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  } else if (mode == kBlendAdd) {
+  } else if (mode == kBlendAddAlpha) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  } else if (mode == kBlendAddByColour) {
+  } else if (mode == kBlendAddColour) {
     glBlendFunc(GL_ONE_MINUS_SRC_COLOR, GL_ONE);
   }
 }
