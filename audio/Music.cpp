@@ -34,6 +34,14 @@ const char* const kWavEndings[] = {".wav", ".Wav", ".WAV"};
 
 unsigned char WavBlock[kWavBlockBytes];
 short OggBlock[kOggBlockValues];
+// The Ogg decoder keeps all its memory in this one block instead of the
+// heap: a file whose set-up tables would need more is refused like a corrupt
+// one, so no header can make a load reserve more than this, and nothing is
+// left behind when the decoder gives up half-way through a bad header.
+// Mono and stereo files from the usual encoder need about 220 KiB, six
+// channels up to about 780 KiB. Only one stream is open at a time.
+constexpr int kOggArenaBytes = 2 * 1024 * 1024;
+alignas(16) char OggArena[kOggArenaBytes];
 long MusicDataSize;   // bytes in the WAV stream's data chunk
 long MusicDataLeft;   // bytes of the data chunk not yet streamed in this pass
 int MusicFrameBytes;  // bytes per WAV sample frame, at least 1
@@ -167,12 +175,16 @@ void VeskSys::PlayMusic_Wav_Sys(const char* path, int loop) {
   FinishMusicStart(kMusicWav, "Error Opening WAV stream :(\n");
 }
 
-// A file that does not open or that the decoder refuses leaves no stream
-// active; the decoder handle is never used while null.
+// A file that does not open, fails the header check (audio/VorbisCheck.cpp)
+// or that the decoder refuses leaves no stream active; the decoder handle is
+// never used while null.
 void VeskSys::PlayMusic_Ogg_Sys(const char* path, int loop) {
   FILE* file = BeginMusicStart(path, loop);
   int error = 0;
-  if (file != nullptr) OggFile = stb_vorbis_open_file(file, 0, &error, nullptr);
+  const stb_vorbis_alloc arena = {OggArena, kOggArenaBytes};
+  if (file != nullptr && vorbisHeadersSound(file)) {
+    OggFile = stb_vorbis_open_file(file, 0, &error, &arena);
+  }
   if (OggFile != nullptr && stb_vorbis_get_info(OggFile).channels < 1) CloseMusicStream();
   if (OggFile == nullptr) {
     Debuglog("Error Opening Ogg");

@@ -7,6 +7,8 @@
 
 #include <AL/alc.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "VeskFrame.h"
@@ -111,5 +113,11 @@ int readWavHeader(FILE* file, WavFormat* format);
 int findWavData(FILE* file, bool toEndOfFile = false);
 // Audio-library format of the layout (mono/stereo, 8/16 bits), 0 for none.
 int wavFormatCode(const WavFormat& format);
+// Whether the Ogg Vorbis file's header pages and packets, read from the
+// current position, are sound enough to hand to the decoder (the position is
+// restored).
+bool vorbisHeadersSound(FILE* file);
+// Checksum of one Ogg page whose checksum field holds zeros.
+uint32_t oggPageChecksum(const uint8_t* page, size_t size);
 
 #endif  // VESKFRAME_PLATFORM_H
