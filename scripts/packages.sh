@@ -2,11 +2,16 @@
 # Package step shared by ./run-benchmark and ./run-tests: makes sure every
 # Debian package the build, the tests and the virtual display need is there.
 # As root it installs what is missing; otherwise it prints the apt-get line.
+# With the argument "fuzz" it also makes sure of Clang and its libFuzzer
+# runtime (scripts/fuzz.sh).
 set -euo pipefail
 
 VF_PACKAGES=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
   liblodepng-dev libgtest-dev libbenchmark-dev xvfb x11-utils openbox xdotool sox libsox-fmt-all
   vorbis-tools imagemagick)
+if [ "${1:-}" = fuzz ]; then
+  VF_PACKAGES+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${VF_PACKAGES[@]}"; do

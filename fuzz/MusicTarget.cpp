@@ -1,0 +1,63 @@
+// Fuzz target "music": the input (after its control byte, see FuzzTargets.h)
+// is a WAV or Ogg Vorbis file started with PlayMusic and fed for a number of
+// refills. Before each refill the music source is stopped, as if it had run
+// dry, so every MusicHandler call really reads or decodes a new block.
+// Afterwards StopMusic must leave no stream open.
+#include <AL/al.h>
+
+#include <cstring>
+#include <vector>
+
+#include "FuzzTargets.h"
+#include "Platform.h"
+#include "TargetKit.h"
+
+namespace fuzz {
+
+namespace {
+constexpr size_t kPageHeaderBytes = 27;
+constexpr size_t kChecksumAt = 22;
+constexpr size_t kSegmentsAt = 26;
+
+// Recomputes the checksum of every whole Ogg page in a row from the start.
+void RepairPageChecksums(std::vector<uint8_t>& file) {
+  size_t at = 0;
+  while (at + kPageHeaderBytes <= file.size() && std::memcmp(&file[at], "OggS", 4) == 0) {
+    size_t size = kPageHeaderBytes + file[at + kSegmentsAt];
+    if (at + size > file.size()) return;
+    for (size_t i = 0; i < file[at + kSegmentsAt]; i++) size += file[at + kPageHeaderBytes + i];
+    if (at + size > file.size()) return;
+    std::memset(&file[at + kChecksumAt], 0, 4);
+    const uint32_t checksum = oggPageChecksum(&file[at], size);
+    for (int i = 0; i < 4; i++) file[at + kChecksumAt + i] = uint8_t(checksum >> (8 * i));
+    at += size;
+  }
+}
+}  // namespace
+
+int Music(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  PrepareDataFolder();
+  OpenAudioOnce();
+  const uint8_t control = data[0];
+  const bool ogg = (control & kMusicOgg) != 0;
+  const int refills = (control >> kMusicRefillShift) & kMusicRefillMask;
+  char path[64];
+  std::snprintf(path, sizeof path, "Data/%i/audio/%s", kFuzzGame, ogg ? "fuzz.ogg" : "fuzz.wav");
+  std::vector<uint8_t> file(data + 1, data + size);
+  if (ogg && (control & kMusicRepairChecksums) != 0) RepairPageChecksums(file);
+  WriteInput(path, file.data(), file.size());
+
+  VeskCore& game = Game();
+  game.PlayMusic(ogg ? "fuzz.ogg" : "fuzz.wav", (control & kMusicLoop) != 0 ? 1 : 0);
+  for (int i = 0; i < refills && ASys.MusicPlaying != 0; i++) {
+    alSourceStop(ALsource[kMusicSource]);
+    game.MusicHandler();
+    FUZZ_CHECK(ASys.MusicBufferTo >= 0 && ASys.MusicBufferTo < kMusicBuffers);
+  }
+  game.StopMusic();
+  FUZZ_CHECK(MusicFile == nullptr && OggFile == nullptr);
+  return 0;
+}
+
+}  // namespace fuzz
