@@ -28,13 +28,15 @@ constexpr int kAlpha = 3;
 constexpr int kCellMargin = 4;  // transparent texels on each side of a sheet frame
 constexpr int kKeyHigh = 251;   // a key colour channel is at least this ...
 constexpr int kKeyLow = 4;      // ... or at most this
-// Largest texture side built (256 MiB of RGBA); a load that needs more is
-// refused so a bad frame size or a huge sheet cannot exhaust memory.
-constexpr int64_t kMaxTextureSide = 8192;
+// Largest texture side built (64 MiB of RGBA, re-uploaded at every batch
+// start); a load that needs more is refused, so no frame size or small file
+// can make one load reserve more than a few such blocks (a 181-byte PNG of
+// 910 x 910 one-pixel frames would otherwise ask for 256 MiB).
+constexpr int64_t kMaxTextureSide = 4096;
 // Texture sides up to this are raised to the next power of two.
 constexpr int kLargestRoundedSide = 2048;
 constexpr int kSmallestSide = 64;
-// Largest decoded picture accepted (256 MiB of RGBA).
+// Largest decoded picture accepted (64 MiB of RGBA).
 constexpr uint64_t kMaxImagePixels = kMaxTextureSide * kMaxTextureSide;
 // Deflate packs at most about 1032 bytes into one, so pixel data larger than
 // this many times the file cannot be real.

@@ -284,6 +284,22 @@ TEST_F(ImageLoadFailureTest, FailedReloadLeavesTheSlotUnusable) {
   }
 }
 
+// Frames of 1 pixel sit in cells of 9 texels: 455 columns fill 4,095 texels,
+// the widest texture built; one column more is refused.
+TEST_F(ImageLoadFailureTest, SheetsLoadUpToTheLargestTexture) {
+  WritePng("Data/1/widest.png", Gradient(455, 2));
+  WritePng("Data/1/too-wide.png", Gradient(456, 2));
+  testing::internal::CaptureStdout();
+  TestGame.LoadImg(22, "widest", 1);
+  TestGame.LoadImg(23, "too-wide", 1);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(iFrames[22], 910);
+  EXPECT_EQ(iSize[22], 4095);
+  EXPECT_EQ(iFrames[23], -1);
+  EXPECT_EQ(CountLines(log, "Spritesheet needs a texture over 4096 texels wide: not loaded"), 1)
+      << log;
+}
+
 TEST_F(ImageLoadFailureTest, SizesThatCannotBeBuiltAreRefused) {
   WritePng("Data/1/ok.png", Gradient(16, 16));
   // Frames of 1 pixel in cells of 9: 1000 columns need 9000 texels a row.
