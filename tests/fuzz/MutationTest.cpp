@@ -1,0 +1,252 @@
+// Mutation tests of the three file readers, done the way lodepng tests its
+// own decoder: one good file of each kind (a WAV effect, an Ogg Vorbis piece,
+// a PNG sprite sheet), then every byte of it in turn complemented, set to 0
+// and set to 255, and the file cut at every length. Each variant is loaded for
+// real through the game's own calls under the sanitizers, and its outcome is
+// held to what the variant still contains: the documented log line where the
+// file cannot be used, the untouched result where only data that cannot
+// matter was changed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Platform.h"
+#include "audio/AudioTestKit.h"
+#include "audio/MusicStreamKit.h"
+#include "graphics/images_png.h"
+
+using namespace audiotest;
+
+namespace {
+
+struct MutationGame : VeskCore {};
+MutationGame game;
+
+constexpr int kSoundSlot = 3;
+constexpr int kImageSlot = 30;
+constexpr int kSheetFrame = 8;
+constexpr int kRefills = 2;
+constexpr size_t kPngClosingChunk = 12;  // IEND: length, type and checksum
+constexpr size_t kOggPageHeader = 27;
+
+// Every single-byte variant of good: the byte at each position complemented,
+// zeroed and set to 255 (variants equal to good are skipped).
+template <class Visit>
+void EveryByteVariant(const std::string& good, Visit visit) {
+  for (size_t at = 0; at < good.size(); at++) {
+    for (unsigned char value : {static_cast<unsigned char>(~good[at]),
+                                static_cast<unsigned char>(0), static_cast<unsigned char>(255)}) {
+      if (static_cast<unsigned char>(good[at]) == value) continue;
+      std::string bytes = good;
+      bytes[at] = static_cast<char>(value);
+      visit(bytes, at);
+    }
+  }
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& start) {
+  for (const std::string& line : lines) {
+    if (line.rfind(start, 0) == 0) return true;
+  }
+  return false;
+}
+
+// ---- WAV ----
+
+class WavMutations : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    GameNum = 1;
+    LogOf([] { ASys.OpenAudio(); });
+  }
+  static void TearDownTestSuite() {
+    LogOf([] { ASys.CloseAudio(); });
+  }
+
+  // 120 stereo frames after an 18-byte format chunk and a LIST chunk; the
+  // data chunk comes last, so every cut shortens it.
+  const std::string samples_ = Sine16(2, kStreamRate, 440, 120, 0.5);
+  const std::string good_ = Riff(Chunk("fmt ", FormatBody(2, 16, kStreamRate, 18)) +
+                                 Chunk("LIST", "INFOISFTmutated") + Chunk("data", samples_));
+  const size_t dataAt_ = good_.size() - samples_.size();
+  const std::string loadLine_ = "     Load " + std::to_string(samples_.size()) + " bytes";
+
+  std::vector<std::string> LoadEffect(const std::string& bytes) {
+    WriteFile("Data/1/audio/m.wav", bytes);
+    SFXData[kSoundSlot][0] = -1;
+    return LogOf([] { game.LoadSFX(kSoundSlot, "m"); });
+  }
+
+  std::vector<std::string> StreamMusic(const std::string& bytes) {
+    WriteFile("Data/1/audio/m.wav", bytes);
+    return LogOf([] {
+      game.PlayMusic("m.wav", 1);
+      MoreBlocks(kRefills);
+      game.StopMusic();
+    });
+  }
+};
+
+TEST_F(WavMutations, EveryCutLeavesTheSlotEmptyAndStreamsOnlyAWholeDataHeader) {
+  ASSERT_TRUE(HasLine(LoadEffect(good_), loadLine_));
+  for (size_t length = 0; length < good_.size(); length++) {
+    const std::string cut = good_.substr(0, length);
+    const std::vector<std::string> effect = LoadEffect(cut);
+    EXPECT_FALSE(HasLine(effect, "     Load")) << "cut at " << length;
+    EXPECT_EQ(SFXData[kSoundSlot][0], -1) << "cut at " << length;
+    // Music streams what a cut-off data chunk holds, once its body has begun.
+    const bool refused = HasLine(StreamMusic(cut), "Error Opening Wave - Data/1/audio/m.wav");
+    EXPECT_EQ(refused, length <= dataAt_) << "cut at " << length;
+    EXPECT_EQ(MusicFile, nullptr);
+  }
+}
+
+TEST_F(WavMutations, ChangedBytesNeverLoadMoreThanTheFileAndSamplesDoNotMatter) {
+  int loaded = 0;
+  int refused = 0;
+  EveryByteVariant(good_, [&](const std::string& bytes, size_t at) {
+    const std::vector<std::string> effect = LoadEffect(bytes);
+    if (at >= dataAt_) {
+      EXPECT_TRUE(HasLine(effect, loadLine_)) << "sample byte " << at;
+    }
+    if (HasLine(effect, "     Load")) {
+      loaded++;
+      EXPECT_GE(SFXData[kSoundSlot][0], 0);
+      EXPECT_LE(size_t(SFXData[kSoundSlot][0]), bytes.size()) << "byte " << at;
+    } else {
+      refused++;
+    }
+    const std::vector<std::string> music = StreamMusic(bytes);
+    if (at >= dataAt_) {
+      EXPECT_FALSE(HasLine(music, "Error Opening Wave")) << "sample byte " << at;
+    }
+    EXPECT_EQ(MusicFile, nullptr);
+  });
+  EXPECT_GT(refused, 0);
+  EXPECT_GT(loaded, int(samples_.size()));
+}
+
+// ---- Ogg Vorbis ----
+
+// End of the header pages: the pages before the first one that carries a
+// granule position (the audio pages do).
+size_t HeaderPagesEnd(const std::string& ogg) {
+  size_t at = 0;
+  while (at + kOggPageHeader <= ogg.size()) {
+    uint64_t granule = 0;
+    for (int i = 0; i < 8; i++)
+      granule |= uint64_t(static_cast<unsigned char>(ogg[at + 6 + i])) << (8 * i);
+    if (granule != 0) return at;
+    const size_t segments = static_cast<unsigned char>(ogg[at + 26]);
+    size_t size = kOggPageHeader + segments;
+    for (size_t i = 0; i < segments; i++)
+      size += static_cast<unsigned char>(ogg[at + kOggPageHeader + i]);
+    at += size;
+  }
+  return at;
+}
+
+class OggMutations : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    GameNum = 1;
+    LogOf([] { ASys.OpenAudio(); });
+    WriteFile("piece.wav",
+              SimpleWav(1, kStreamRate, Sine16(1, kStreamRate, 660, kStreamRate / 8, 0.5)));
+    ASSERT_TRUE(EncodeOgg("piece.wav", "piece.ogg"));
+    good_ = ReadFile("piece.ogg");
+  }
+  static void TearDownTestSuite() {
+    LogOf([] { ASys.CloseAudio(); });
+  }
+
+  // Starts the bytes as music and feeds a few refills; true if it was refused.
+  static bool Refused(const std::string& bytes) {
+    WriteFile("Data/1/audio/m.ogg", bytes);
+    const std::vector<std::string> lines = LogOf([] {
+      game.PlayMusic("m.ogg", 1);
+      MoreBlocks(kRefills);
+      game.StopMusic();
+    });
+    EXPECT_EQ(OggFile, nullptr);
+    return HasLine(lines, "Error Opening Ogg");
+  }
+
+  static std::string good_;
+};
+std::string OggMutations::good_;
+
+TEST_F(OggMutations, CutsAndChangesInTheHeaderPagesAreRefusedTheRestPlays) {
+  const size_t headerEnd = HeaderPagesEnd(good_);
+  ASSERT_GT(headerEnd, 0u);
+  ASSERT_LT(headerEnd, good_.size()) << "the piece has audio pages";
+  ASSERT_FALSE(Refused(good_));
+
+  for (size_t length = 0; length < good_.size(); length++) {
+    EXPECT_EQ(Refused(good_.substr(0, length)), length < headerEnd) << "cut at " << length;
+  }
+  // Every byte of a header page is covered by the page's checksum.
+  EveryByteVariant(good_, [&](const std::string& bytes, size_t at) {
+    EXPECT_EQ(Refused(bytes), at < headerEnd) << "byte " << at;
+  });
+}
+
+// ---- PNG ----
+
+class PngMutations : public ImageStoreTest {
+ protected:
+  void SetUp() override {
+    ImageStoreTest::SetUp();
+    const std::vector<unsigned char> png = EncodePng(Gradient(40, 16));
+    good_.assign(png.begin(), png.end());
+    ASSERT_FALSE(Load(good_));
+    goodTexture_ = Image[kImageSlot];
+    ASSERT_EQ(iFrames[kImageSlot], 10);
+  }
+
+  // Loads the bytes as a sheet of 8 x 8 frames; true if OMGERRORZ was logged.
+  bool Load(const std::string& bytes) {
+    WriteBytes("Data/1/m.png", std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    const std::vector<std::string> lines =
+        LogOf([] { game.LoadImg(kImageSlot, "m", kSheetFrame); });
+    return HasLine(lines, "OMGERRORZ");
+  }
+
+  // A variant either fails with the slot unusable or loads the good picture.
+  void ExpectRefusedOrUntouched(const std::string& bytes, const std::string& what) {
+    if (Load(bytes)) {
+      EXPECT_EQ(iFrames[kImageSlot], -1) << what;
+    } else {
+      EXPECT_EQ(iFrames[kImageSlot], 10) << what;
+      EXPECT_TRUE(Image[kImageSlot] == goodTexture_) << what;
+    }
+  }
+
+  std::string good_;
+  std::vector<unsigned char> goodTexture_;
+};
+
+TEST_F(PngMutations, CutsFailUnlessOnlyTheClosingChunkIsMissing) {
+  for (size_t length = 0; length < good_.size(); length++) {
+    const std::string cut = good_.substr(0, length);
+    if (length < good_.size() - kPngClosingChunk) {
+      EXPECT_TRUE(Load(cut)) << "cut at " << length;
+      EXPECT_EQ(iFrames[kImageSlot], -1);
+    } else {
+      ExpectRefusedOrUntouched(cut, "cut at " + std::to_string(length));
+    }
+  }
+}
+
+TEST_F(PngMutations, ChangedBytesFailOrLeaveThePictureAsItWas) {
+  int refused = 0;
+  EveryByteVariant(good_, [&](const std::string& bytes, size_t at) {
+    ExpectRefusedOrUntouched(bytes, "byte " + std::to_string(at));
+    if (iFrames[kImageSlot] == -1) refused++;
+  });
+  // Checksums cover every chunk: nearly every change is caught.
+  EXPECT_GT(refused, int(good_.size()));
+}
+
+}  // namespace
