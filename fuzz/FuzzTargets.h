@@ -10,8 +10,10 @@
 //          are recomputed before the file is written, so mutations get past
 //          the checksum to the header walk and the decoder; the rest is the
 //          file
-//   images byte 0 and byte 1 give two frame sizes (see FrameSizeFromByte);
-//          the rest is a PNG file, loaded once with each
+//   images byte 0 and byte 1 give two frame sizes (see FrameSizeFromByte),
+//          the high bit of byte 0 set = the PNG chunk checksums are
+//          recomputed before the file is written; the rest is a PNG file,
+//          loaded once with each frame size
 //   strings a list of operations on the string helpers (StringsTarget.cpp)
 #ifndef VESKFRAME_FUZZ_FUZZTARGETS_H
 #define VESKFRAME_FUZZ_FUZZTARGETS_H
@@ -29,12 +31,14 @@ constexpr int kMusicRefillShift = 2;
 constexpr int kMusicRefillMask = 15;
 constexpr uint8_t kMusicRepairChecksums = 64;
 
-// Frame sizes -8..64: 1..64 are the sizes games use, 0 and below must be
-// refused.
+constexpr uint8_t kImagesRepairChecksums = 0x80;
+
+// Frame sizes -8..64 from the low 7 bits: 1..64 are the sizes games use, 0
+// and below must be refused.
 constexpr int kSmallestFrameSize = -8;
 constexpr int kLargestFrameSize = 64;
 inline int FrameSizeFromByte(uint8_t b) {
-  return kSmallestFrameSize + b % (kLargestFrameSize - kSmallestFrameSize + 1);
+  return kSmallestFrameSize + (b & 0x7F) % (kLargestFrameSize - kSmallestFrameSize + 1);
 }
 // The byte that FrameSizeFromByte turns into fs.
 inline uint8_t ByteForFrameSize(int fs) { return static_cast<uint8_t>(fs - kSmallestFrameSize); }

@@ -1,12 +1,17 @@
 // Fuzz target "images": the input (after two frame-size bytes, see
-// FuzzTargets.h) is a PNG file loaded with LoadImg into two slots, once with
+// FuzzTargets.h; the high bit of the first also asks for the chunk checksums
+// to be recomputed, so mutations reach the decoder and the packing instead of
+// stopping at a checksum) is a PNG file loaded with LoadImg into two slots, once with
 // each frame size, so the same bytes meet the single-image path and the
 // sprite-sheet path. Each slot's tables are then read the way drawing reads
 // them, without a window: an unusable slot is -1 throughout, a usable one
 // has a texture of exactly iSize x iSize texels and every frame's cell (and
 // frame 0's, the one drawn for a frame out of range) lies inside it; every
 // texel of those cells is read.
+#include <lodepng.h>
+
 #include <cmath>
+#include <vector>
 
 #include "FuzzTargets.h"
 #include "Platform.h"
@@ -18,6 +23,19 @@ namespace {
 constexpr int kFirstSlot = 40;
 constexpr int kControlBytes = 2;
 constexpr int kAlpha = 3;
+constexpr size_t kSignatureBytes = 8;
+constexpr size_t kChunkOverhead = 12;  // length, type and checksum
+
+// Recomputes the checksum of every whole chunk in a row after the signature.
+void RepairChunkChecksums(std::vector<uint8_t>& png) {
+  size_t at = kSignatureBytes;
+  while (at + kChunkOverhead <= png.size()) {
+    const unsigned length = lodepng_chunk_length(&png[at]);
+    if (length > png.size() - at - kChunkOverhead) return;
+    lodepng_chunk_generate_crc(&png[at]);
+    at += kChunkOverhead + length;
+  }
+}
 
 void ReadSlot(int n, int fs) {
   if (iFrames[n] == -1) return;
@@ -49,7 +67,9 @@ int Images(const uint8_t* data, size_t size) {
   PrepareDataFolder();
   char path[64];
   std::snprintf(path, sizeof path, "Data/%i/fuzz.png", kFuzzGame);
-  WriteInput(path, data + kControlBytes, size - kControlBytes);
+  std::vector<uint8_t> png(data + kControlBytes, data + size);
+  if ((data[0] & kImagesRepairChecksums) != 0) RepairChunkChecksums(png);
+  WriteInput(path, png.data(), png.size());
   for (int i = 0; i < kControlBytes; i++) {
     const int fs = FrameSizeFromByte(data[i]);
     Game().LoadImg(kFirstSlot + i, "fuzz", fs);
