@@ -48,8 +48,8 @@ run_one() {
       "$name" "$runs_done" "$speed" "$seeds" "$corpus"
   else
     echo "$name FAILED; log build-fuzz/run/$name/log, input(s):"
-    find "$work" -maxdepth 1 -name 'crash-*' -o -maxdepth 1 -name 'leak-*' \
-      -o -maxdepth 1 -name 'oom-*' -o -maxdepth 1 -name 'timeout-*'
+    find "$work" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'oom-*' \
+      -o -name 'timeout-*' \)
     tail -n 60 "$work/log"
     return 1
   fi
