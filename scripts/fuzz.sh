@@ -37,7 +37,11 @@ run_one() {
   if [ -d "tests/data/regress/$target" ]; then cp tests/data/regress/"$target"/* "$work/corpus/"; fi
   local seeds
   seeds=$(find "$work/corpus" -type f | wc -l)
-  if (cd "$work" && ALSOFT_DRIVERS=$drivers "$OLDPWD/build-fuzz/fuzz/fuzz_$target" \
+  # A smaller quarantine of freed memory keeps long runs well inside the
+  # 512 MB limit (with the default 256 MB the string target reached 485 MB in
+  # ten minutes).
+  if (cd "$work" && ALSOFT_DRIVERS=$drivers ASAN_OPTIONS=quarantine_size_mb=64 \
+        "$OLDPWD/build-fuzz/fuzz/fuzz_$target" \
         -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 -close_fd_mask=1 \
         -print_final_stats=1 -artifact_prefix="$work/" corpus >"$work/log" 2>&1); then
     local runs_done speed corpus
