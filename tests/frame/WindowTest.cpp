@@ -53,18 +53,21 @@ TEST_F(Window, StartsAsCentredDefaultWindowWithTablesReset) {
   EXPECT_EQ(rw2, 0);
   EXPECT_EQ(ViewScale, 0.0f);
   EXPECT_EQ(isFullscreen, 0);
-  ExpectCentredDefaultWindow();
+  // Start-up values, read before any pass runs: a pass polls the input and
+  // Active then follows the window's focus, which the window manager may not
+  // have given yet.
+  EXPECT_EQ(Game.Active, 1);
+  EXPECT_EQ(Game.DebugMode, 1);
+  EXPECT_EQ(Game.MixJoy, 1);
+  EXPECT_EQ(Game.ScreenshotMode, 0);
+  EXPECT_EQ(Game.GetNum(), 1);
   EXPECT_EQ(ASys.CanvasWidth, 800);
   EXPECT_EQ(ASys.CanvasHeight, 600);
   EXPECT_EQ(ASys.TargetScale, 800.0f);
   ASSERT_EQ(WhiteBlock.size(), 256u);
   for (unsigned char byte : WhiteBlock) ASSERT_EQ(byte, 255);
   for (int frames : iFrames) ASSERT_EQ(frames, -1);
-  EXPECT_EQ(Game.Active, 1);
-  EXPECT_EQ(Game.DebugMode, 1);
-  EXPECT_EQ(Game.MixJoy, 1);
-  EXPECT_EQ(Game.ScreenshotMode, 0);
-  EXPECT_EQ(Game.GetNum(), 1);
+  ExpectCentredDefaultWindow();
 }
 
 TEST_F(Window, CaptionKeepsTheTitleGivenToBegin) {
