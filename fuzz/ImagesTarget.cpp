@@ -8,13 +8,12 @@
 // has a texture of exactly iSize x iSize texels and every frame's cell (and
 // frame 0's, the one drawn for a frame out of range) lies inside it; every
 // texel of those cells is read.
-#include <lodepng.h>
-
 #include <cmath>
 #include <vector>
 
 #include "FuzzTargets.h"
 #include "Platform.h"
+#include "PngChunks.h"
 #include "TargetKit.h"
 
 namespace fuzz {
@@ -23,20 +22,6 @@ namespace {
 constexpr int kFirstSlot = 40;
 constexpr int kControlBytes = 2;
 constexpr int kAlpha = 3;
-constexpr size_t kSignatureBytes = 8;
-constexpr size_t kChunkOverhead = 12;  // length, type and checksum
-
-// Recomputes the checksum of every whole chunk in a row after the signature.
-void RepairChunkChecksums(std::vector<uint8_t>& png) {
-  size_t at = kSignatureBytes;
-  while (at + kChunkOverhead <= png.size()) {
-    const unsigned length = lodepng_chunk_length(&png[at]);
-    if (length > png.size() - at - kChunkOverhead) return;
-    lodepng_chunk_generate_crc(&png[at]);
-    at += kChunkOverhead + length;
-  }
-}
-
 void ReadSlot(int n, int fs) {
   if (iFrames[n] == -1) return;
   FUZZ_CHECK(fs >= 1);
@@ -67,8 +52,8 @@ int Images(const uint8_t* data, size_t size) {
   PrepareDataFolder();
   char path[64];
   std::snprintf(path, sizeof path, "Data/%i/fuzz.png", kFuzzGame);
-  std::vector<uint8_t> png(data + kControlBytes, data + size);
-  if ((data[0] & kImagesRepairChecksums) != 0) RepairChunkChecksums(png);
+  std::vector<unsigned char> png(data + kControlBytes, data + size);
+  if ((data[0] & kImagesRepairChecksums) != 0) pngchunks::RepairChecksums(png);
   WriteInput(path, png.data(), png.size());
   for (int i = 0; i < kControlBytes; i++) {
     const int fs = FrameSizeFromByte(data[i]);

@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "PngChunks.h"
 #include "graphics/images_png.h"
 
 namespace {
 
 constexpr int kSlot = 30;
 constexpr int kFlipRounds = 800;
-constexpr size_t kSignatureBytes = 8;
-constexpr size_t kChunkOverhead = 12;  // length, type and checksum
+using pngchunks::kChunkOverhead;
+using pngchunks::kSignatureBytes;
+using pngchunks::RepairChecksums;
 
 // The slot is either unusable or its tables describe its pixels.
 ::testing::AssertionResult SlotConsistent(int n) {
@@ -28,17 +30,6 @@ constexpr size_t kChunkOverhead = 12;  // length, type and checksum
                                          << " bytes, iFramesW " << iFramesW[n];
   }
   return ::testing::AssertionSuccess();
-}
-
-// Recomputes the checksum of every chunk whose length still fits the file.
-void RepairChecksums(std::vector<unsigned char>& png) {
-  size_t at = kSignatureBytes;
-  while (at + kChunkOverhead <= png.size()) {
-    unsigned length = lodepng_chunk_length(&png[at]);
-    if (length > png.size() - at - kChunkOverhead) break;
-    lodepng_chunk_generate_crc(&png[at]);
-    at += kChunkOverhead + length;
-  }
 }
 
 // Loads bytes as a PNG file and counts the outcome; returns true if it loaded.
