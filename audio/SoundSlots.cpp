@@ -14,7 +14,6 @@ int ALbufferActive[kSoundSlots];
 int SFXData[kSoundSlots][10];
 
 namespace {
-enum SfxEntry { kSfxBytes, kSfxFrames, kSfxChannels, kSfxBytesPerSample, kSfxRate };
 constexpr int kNoSlot = -1;
 }  // namespace
 

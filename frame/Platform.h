@@ -81,6 +81,8 @@ extern unsigned MusicBuffer[kMusicBuffers];
 extern unsigned ALbuffer[kSoundSlots];
 extern int ALbufferActive[kSoundSlots];
 extern int SFXData[kSoundSlots][10];
+// Entries of a slot's SFXData record, filled by each data chunk loaded.
+enum SfxEntry { kSfxBytes, kSfxFrames, kSfxChannels, kSfxBytesPerSample, kSfxRate };
 
 // ---- Music stream ----
 constexpr int kMusicStatsFormat = 1;

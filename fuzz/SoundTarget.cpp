@@ -12,7 +12,6 @@ namespace fuzz {
 
 namespace {
 constexpr int kSlot = 17;
-enum SfxEntry { kSfxBytes, kSfxFrames, kSfxChannels, kSfxBytesPerSample };
 }  // namespace
 
 int SoundLoad(const uint8_t* data, size_t size) {

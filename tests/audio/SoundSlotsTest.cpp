@@ -156,7 +156,7 @@ TEST_F(SoundSlots, EightBitMonoWithExtraChunksLoads) {
   EXPECT_EQ(BufferValue(3, AL_BITS), 8);
   EXPECT_EQ(BufferValue(3, AL_CHANNELS), 1);
   EXPECT_EQ(BufferValue(3, AL_FREQUENCY), 22050);
-  EXPECT_EQ(SFXData[3][1], 999);
+  EXPECT_EQ(SFXData[3][kSfxFrames], 999);
 }
 
 TEST_F(SoundSlots, RejectedHeadersLeaveTheSlotEmptyWithoutAMessage) {
@@ -187,7 +187,7 @@ TEST_F(SoundSlots, UnsupportedLayoutsAreRecordedButRefusedByTheLibrary) {
     EXPECT_EQ(lines[0], LoadLine(600));
     EXPECT_EQ(lines[1].rfind("Post Error ", 0), 0u) << lines[1];
     EXPECT_NE(std::stoi(lines[1].substr(11)), AL_NO_ERROR);
-    EXPECT_EQ(SFXData[5][1], c.frames) << c.bits << " bits";
+    EXPECT_EQ(SFXData[5][kSfxFrames], c.frames) << c.bits << " bits";
     EXPECT_EQ(BufferValue(5, AL_SIZE), 0);
   }
 }

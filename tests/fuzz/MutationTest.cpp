@@ -74,7 +74,7 @@ class WavMutations : public ::testing::Test {
 
   std::vector<std::string> LoadEffect(const std::string& bytes) {
     WriteFile("Data/1/audio/m.wav", bytes);
-    SFXData[kSoundSlot][0] = -1;
+    SFXData[kSoundSlot][kSfxBytes] = -1;
     return LogOf([] { game.LoadSFX(kSoundSlot, "m"); });
   }
 
@@ -94,7 +94,7 @@ TEST_F(WavMutations, EveryCutLeavesTheSlotEmptyAndStreamsOnlyAWholeDataHeader) {
     const std::string cut = good_.substr(0, length);
     const std::vector<std::string> effect = LoadEffect(cut);
     EXPECT_FALSE(HasLine(effect, "     Load")) << "cut at " << length;
-    EXPECT_EQ(SFXData[kSoundSlot][0], -1) << "cut at " << length;
+    EXPECT_EQ(SFXData[kSoundSlot][kSfxBytes], -1) << "cut at " << length;
     // Music streams what a cut-off data chunk holds, once its body has begun.
     const bool refused = HasLine(StreamMusic(cut), "Error Opening Wave - Data/1/audio/m.wav");
     EXPECT_EQ(refused, length <= dataAt_) << "cut at " << length;
@@ -112,8 +112,8 @@ TEST_F(WavMutations, ChangedBytesNeverLoadMoreThanTheFileAndSamplesDoNotMatter) 
     }
     if (HasLine(effect, "     Load")) {
       loaded++;
-      EXPECT_GE(SFXData[kSoundSlot][0], 0);
-      EXPECT_LE(size_t(SFXData[kSoundSlot][0]), bytes.size()) << "byte " << at;
+      EXPECT_GE(SFXData[kSoundSlot][kSfxBytes], 0);
+      EXPECT_LE(size_t(SFXData[kSoundSlot][kSfxBytes]), bytes.size()) << "byte " << at;
     } else {
       refused++;
     }
