@@ -52,10 +52,9 @@ bool ReadHeaderPackets(FILE* file, std::vector<uint8_t> (&packets)[kHeaderPacket
     const int segments = page[kPageSegmentsAt];
     page.resize(kPageHeaderBytes + segments);
     if (std::fread(&page[kPageHeaderBytes], 1, segments, file) != size_t(segments)) return false;
-    size_t body = 0;
-    for (int i = 0; i < segments; i++) body += page[kPageHeaderBytes + i];
     const size_t lacingEnd = page.size();
-    page.resize(lacingEnd + body);
+    page.resize(oggPageBytes(page.data(), lacingEnd));
+    const size_t body = page.size() - lacingEnd;
     if (body > 0 && std::fread(&page[lacingEnd], 1, body, file) != body) return false;
 
     const uint32_t stated = Le32(&page[kPageChecksumAt]);
@@ -369,6 +368,15 @@ bool SetupSound(const std::vector<uint8_t>& p, int channels) {
 }
 
 }  // namespace
+
+size_t oggPageBytes(const uint8_t* page, size_t available) {
+  if (available < size_t(kPageHeaderBytes) || std::memcmp(page, "OggS", 4) != 0) return 0;
+  const int segments = page[kPageSegmentsAt];
+  if (available < size_t(kPageHeaderBytes + segments)) return 0;
+  size_t size = kPageHeaderBytes + segments;
+  for (int i = 0; i < segments; i++) size += page[kPageHeaderBytes + i];
+  return size;
+}
 
 uint32_t oggPageChecksum(const uint8_t* page, size_t size) {
   static uint32_t table[256];

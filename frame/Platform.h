@@ -119,6 +119,10 @@ int wavFormatCode(const WavFormat& format);
 // current position, are sound enough to hand to the decoder (the position is
 // restored).
 bool vorbisHeadersSound(FILE* file);
+// Size of the whole Ogg page that begins at `page`, from its header and
+// lacing values; 0 unless the capture pattern, the header and the lacing
+// values lie within the `available` bytes (the body may not).
+size_t oggPageBytes(const uint8_t* page, size_t available);
 // Checksum of one Ogg page whose checksum field holds zeros.
 uint32_t oggPageChecksum(const uint8_t* page, size_t size);
 

@@ -15,21 +15,18 @@
 namespace fuzz {
 
 namespace {
-constexpr size_t kPageHeaderBytes = 27;
 constexpr size_t kChecksumAt = 22;
-constexpr size_t kSegmentsAt = 26;
 
 // Recomputes the checksum of every whole Ogg page in a row from the start.
 void RepairPageChecksums(std::vector<uint8_t>& file) {
   size_t at = 0;
-  while (at + kPageHeaderBytes <= file.size() && std::memcmp(&file[at], "OggS", 4) == 0) {
-    size_t size = kPageHeaderBytes + file[at + kSegmentsAt];
-    if (at + size > file.size()) return;
-    for (size_t i = 0; i < file[at + kSegmentsAt]; i++) size += file[at + kPageHeaderBytes + i];
-    if (at + size > file.size()) return;
-    std::memset(&file[at + kChecksumAt], 0, 4);
-    const uint32_t checksum = oggPageChecksum(&file[at], size);
-    for (int i = 0; i < 4; i++) file[at + kChecksumAt + i] = uint8_t(checksum >> (8 * i));
+  size_t size = 0;
+  while ((size = oggPageBytes(file.data() + at, file.size() - at)) != 0 &&
+         size <= file.size() - at) {
+    uint8_t* page = file.data() + at;
+    std::memset(page + kChecksumAt, 0, 4);
+    const uint32_t checksum = oggPageChecksum(page, size);
+    for (int i = 0; i < 4; i++) page[kChecksumAt + i] = uint8_t(checksum >> (8 * i));
     at += size;
   }
 }

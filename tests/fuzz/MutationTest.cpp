@@ -28,7 +28,7 @@ constexpr int kImageSlot = 30;
 constexpr int kSheetFrame = 8;
 constexpr int kRefills = 2;
 constexpr size_t kPngClosingChunk = 12;  // IEND: length, type and checksum
-constexpr size_t kOggPageHeader = 27;
+constexpr size_t kOggGranuleAt = 6;
 
 // Every single-byte variant of good: the byte at each position complemented,
 // zeroed and set to 255 (variants equal to good are skipped).
@@ -132,17 +132,14 @@ TEST_F(WavMutations, ChangedBytesNeverLoadMoreThanTheFileAndSamplesDoNotMatter) 
 // End of the header pages: the pages before the first one that carries a
 // granule position (the audio pages do).
 size_t HeaderPagesEnd(const std::string& ogg) {
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(ogg.data());
   size_t at = 0;
-  while (at + kOggPageHeader <= ogg.size()) {
+  for (size_t size;
+       (size = oggPageBytes(bytes + at, ogg.size() - at)) != 0 && size <= ogg.size() - at;
+       at += size) {
     uint64_t granule = 0;
-    for (int i = 0; i < 8; i++)
-      granule |= uint64_t(static_cast<unsigned char>(ogg[at + 6 + i])) << (8 * i);
+    for (int i = 0; i < 8; i++) granule |= uint64_t(bytes[at + kOggGranuleAt + i]) << (8 * i);
     if (granule != 0) return at;
-    const size_t segments = static_cast<unsigned char>(ogg[at + 26]);
-    size_t size = kOggPageHeader + segments;
-    for (size_t i = 0; i < segments; i++)
-      size += static_cast<unsigned char>(ogg[at + kOggPageHeader + i]);
-    at += size;
   }
   return at;
 }
