@@ -185,9 +185,10 @@ int Lookup1Values(int entries, int dimensions) {
   if (!(root <= most)) return -1;
   int r = int(root);
   auto power = [dimensions](int base) { return std::pow(double(float(base)), double(dimensions)); };
-  if (!(power(r + 1) <= most)) return -1;
-  if (int(std::floor(power(r + 1))) <= entries) ++r;
-  if (!(power(r + 1) <= most) || power(r + 1) <= entries) return -1;
+  double next = power(r + 1);
+  if (!(next <= most)) return -1;
+  if (int(std::floor(next)) <= entries) next = power(++r + 1);
+  if (!(next <= most) || next <= entries) return -1;
   if (int(std::floor(power(r))) > entries) return -1;
   return r;
 }
