@@ -8,7 +8,8 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 ALCdevice* ALdev;
 ALCcontext* ALctx;

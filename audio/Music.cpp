@@ -11,7 +11,8 @@
 
 #include <cstring>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 int MusicBufferTick;
 int MusicBufferStats[10];

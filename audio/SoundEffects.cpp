@@ -6,7 +6,8 @@
 // the sound slots (audio/SoundSlots.cpp).
 #include <AL/al.h>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 namespace {
 constexpr float kMinPitch = 0.25f;

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 unsigned ALbuffer[kSoundSlots];
 int ALbufferActive[kSoundSlots];

@@ -13,7 +13,8 @@
 #include <cstring>
 #include <vector>
 
-#include "Platform.h"
+#include "audio/Audio.h"
+#include "audio/OggPages.h"
 
 namespace {
 

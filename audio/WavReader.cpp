@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstring>
 
-#include "Platform.h"
+#include "audio/Audio.h"
 
 namespace {
 constexpr int kTagBytes = 4;

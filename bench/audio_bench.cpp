@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // step of an 800 x 600 window publishes them.
 #include <benchmark/benchmark.h>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 namespace {
 

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
 
 namespace {
 

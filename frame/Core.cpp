@@ -10,7 +10,8 @@
 #include <cstring>
 #include <thread>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
 
 VeskSys ASys;
 int GameStartTime;

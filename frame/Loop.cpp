@@ -6,7 +6,7 @@
 // text and string helpers, and VeskSys::FlipFull (frame/Window.cpp).
 #include <cmath>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 int RenderCountLive;
 int rw2;

@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
+#include "graphics/RenderPass.h"
 
 namespace {
 

@@ -5,11 +5,15 @@
 // Relies on the audio device (OpenAudio/CloseAudio, audio/), the console log
 // (Debuglog, util/) and the image tables (graphics/ImageStore.cpp).
 // Every GLFW call that needs the window checks that there is one first.
+#include "frame/Window.h"
+
 #include <GLFW/glfw3.h>
 
 #include <cstring>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
+#include "graphics/RenderPass.h"
 
 GLFWwindow* window;
 int isFullscreen;

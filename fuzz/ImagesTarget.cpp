@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "FuzzTargets.h"
-#include "Platform.h"
 #include "PngChunks.h"
 #include "TargetKit.h"
+#include "VeskFrame.h"
 
 namespace fuzz {
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "FuzzTargets.h"
-#include "Platform.h"
 #include "TargetKit.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
+#include "audio/OggPages.h"
 
 namespace fuzz {
 

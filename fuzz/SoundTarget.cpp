@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "FuzzTargets.h"
-#include "Platform.h"
 #include "TargetKit.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 
 namespace fuzz {
 

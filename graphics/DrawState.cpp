@@ -7,7 +7,8 @@
 // render step (rw2, rh2, ViewScale) and on the console log.
 #include <algorithm>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
 
 double DrawR[kRenderListRecords * kRecordSlots];
 int DrawToRT;

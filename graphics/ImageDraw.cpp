@@ -6,7 +6,9 @@
 // Arguments are recorded unchecked; the render side validates each record,
 // so an image number outside 0..99 or an unloaded slot draws nothing and
 // leaves the open batch alone.
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
+#include "graphics/RenderPass.h"
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
 
 std::vector<unsigned char> Image[kImageTableSize];
 int iFrames[kMaxImages];

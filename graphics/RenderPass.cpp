@@ -7,11 +7,15 @@
 // (frame/Window.cpp) and Screenshot (frame/Screenshot.cpp).
 // Nothing is kept on the GL side between passes: the texture of every batch
 // is uploaded again when the batch starts.
+#include "graphics/RenderPass.h"
+
 #include <GLFW/glfw3.h>
 
 #include <cmath>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
+#include "graphics/Records.h"
 
 int TexUse;
 int TriCount;

@@ -6,7 +6,8 @@
 // Cos of the string helpers.
 #include <cmath>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 // is an ordinary image slot (SetFont) whose frame i is the character of byte
 // value 32 + i; each character is recorded with DrawImg (ImageDraw.cpp), so
 // it takes the current colours, size, rotation and blend mode.
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
 
 namespace {
 

@@ -9,8 +9,10 @@
 
 #include <cstring>
 
-#include "InputSlots.h"
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
+#include "graphics/RenderPass.h"
+#include "input/InputSlots.h"
 
 int UpdateCountLive;
 

@@ -4,8 +4,8 @@
 // index read record 0 (the mouse) and joystick 0.
 // An index outside its record array (pointer 0..9, joystick 0..3, button
 // 0..49, axis 0..48) reads nothing and gives 0.
-#include "InputSlots.h"
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "input/InputSlots.h"
 
 namespace {
 

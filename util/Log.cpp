@@ -6,8 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "Platform.h"
-#include "TextBuffer.h"
+#include "VeskFrame.h"
+#include "util/TextBuffer.h"
 
 int DebugMessages;
 char TempstrSys[kTextBufferSize];

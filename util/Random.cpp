@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 int jRand_Seed;
 int jRand_Bit;

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Platform.h"
-#include "TextBuffer.h"
+#include "VeskFrame.h"
+#include "util/TextBuffer.h"
 
 namespace {
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 #include "audio/AudioTestKit.h"
 
 using namespace audiotest;

@@ -1,7 +1,8 @@
 // Helpers of the music tests (see MusicStreamKit.h).
 #include "audio/MusicStreamKit.h"
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 #include "audio/AudioTestKit.h"
 
 namespace audiotest {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 #include "audio/AudioTestKit.h"
 #include "audio/MusicStreamKit.h"
 

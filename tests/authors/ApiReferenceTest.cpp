@@ -165,7 +165,7 @@ class ApiReference : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(SourceDir().empty()) << "VF_SOURCE_DIR is not set";
-    header_ = ReadFile(SourceDir() + "/frame/VeskFrame.h");
+    header_ = ReadFile(SourceDir() + "/include/VeskFrame.h");
     page_ = ReadFile(SourceDir() + "/docs/API.md");
     ASSERT_FALSE(header_.empty());
     ASSERT_FALSE(page_.empty());

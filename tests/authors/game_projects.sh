@@ -25,7 +25,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >install.log
 header=$prefix/include/veskframe/VeskFrame.h
 [ -f "$header" ] || fail "VeskFrame.h is not installed"
-cmp -s "$header" "$src/frame/VeskFrame.h" || fail "the installed VeskFrame.h differs from frame/"
+cmp -s "$header" "$src/include/VeskFrame.h" || fail "the installed VeskFrame.h differs from include/"
 find "$prefix" -name libveskframe.a | grep -q . || fail "libveskframe.a is not installed"
 # Only the library, its one header and the package files: no internal header,
 # no program, no test.

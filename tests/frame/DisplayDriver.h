@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 // Polls, records nothing but the overlay and hands over like a real game.
 struct DriverGame : VeskCore {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frame/DisplayDriver.h"
+#include "frame/Window.h"
 
 namespace {
 

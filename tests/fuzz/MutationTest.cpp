@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "audio/Audio.h"
 #include "audio/AudioTestKit.h"
 #include "audio/MusicStreamKit.h"
+#include "audio/OggPages.h"
 #include "graphics/images_png.h"
 
 using namespace audiotest;

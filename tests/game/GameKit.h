@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "MyGame.h"
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "graphics/Records.h"
 
-// Slots of a command record beyond those Platform.h names.
+// Slots of a command record beyond those graphics/Records.h names.
 constexpr int kSlotSizeX = 3;
 constexpr int kSlotAlpha1 = 10;
 constexpr int kSlotRotation = 18;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "GameKit.h"
+#include "graphics/Records.h"
 
 MyGame ThisGame;
 void Heartbeat() { ThisGame.KeepAlive(); }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/Window.h"
+#include "graphics/RenderPass.h"
 #include "graphics/render_scene.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 class RecordGame : public VeskCore {};
 inline RecordGame TestGame;

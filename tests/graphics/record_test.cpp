@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics/Records.h"
 #include "graphics/record_fixture.h"
 
 namespace {

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
 
 namespace {
 int glCalls = 0;

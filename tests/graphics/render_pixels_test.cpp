@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "frame/Window.h"
+#include "graphics/RenderPass.h"
 #include "graphics/render_scene.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "VeskFrame.h"
 
 struct Rgb {
   int r, g, b;

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "frame/DisplayDriver.h"
+#include "frame/Window.h"
+#include "graphics/RenderPass.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-#include "Platform.h"
+#include "VeskFrame.h"
+#include "frame/Window.h"
 
 namespace {
 

@@ -1,0 +1,35 @@
+// Internal header of graphics/: the render pass's globals and the batching
+// and vertex helpers that the shape and image routines share. Owned by
+// graphics/RenderPass.cpp; the input poll sets Wireframe and the screenshot
+// draws the last frame again with RenderRepeatFrame.
+#ifndef VESKFRAME_RENDER_PASS_H
+#define VESKFRAME_RENDER_PASS_H
+
+#include "VeskFrame.h"  // kWhiteBlockSide
+
+constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
+constexpr int kBatchPrimitiveLimit = 50000;   // a batch is cut after more than this
+constexpr int kTexNone = -1;                  // no batch open
+constexpr int kTexWhite = -2;                 // the white block
+constexpr double kRenderDegToRad = 0.017453;  // degree constant of rotations and oval segments
+
+extern int TexUse;
+extern int TriCount;
+extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass
+extern int Wireframe;   // 1 while F9 is held
+
+// Each drawing routine calls RenderUseTexture, then RenderBox or
+// RenderCorners. Opens a new batch unless the open one uses `texture`
+// (kTexWhite or an image number) and has room.
+void RenderUseTexture(int texture);
+// Two triangles around the record's centre with half extents hw, hh, turned
+// by its rotation; v0 is the texture row at offset -hh, v1 the row at +hh.
+void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float v1);
+// Two triangles through the record's four corners; p1, p2 take row v12 and
+// colour 1, p3, p4 row v34 and colour 2.
+void RenderCorners(int base, float u0, float u1, float v12, float v34);
+// Draws the last pass's frame again into the back buffer (no fade step, no
+// swap), so that a screenshot taken between passes can read it.
+void RenderRepeatFrame();
+
+#endif  // VESKFRAME_RENDER_PASS_H
