@@ -4,7 +4,8 @@
 // Starting a stream, StopMusic and shutdown release the previous stream's
 // file and decoder, so at most one stream is ever open.
 // Relies on the sources and music buffers (audio/AudioDevice.cpp), the WAV
-// header walk (audio/WavReader.cpp), Right/fstr and the log.
+// header walk (audio/WavReader.cpp), Right/fstr, the log and the file opening
+// of the operating-system seam (frame/Platform.h).
 #include <AL/al.h>
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
@@ -13,6 +14,7 @@
 
 #include "VeskFrame.h"
 #include "audio/Audio.h"
+#include "frame/Platform.h"
 
 int MusicBufferTick;
 int MusicBufferStats[10];
@@ -126,7 +128,7 @@ FILE* BeginMusicStart(const char* path, int loop) {
   ASys.MusicBufferTo = 0;
   // Loop values other than 1 play the piece once, as they do for effects.
   ASys.MusicLoop = loop == 1 ? 1 : 0;
-  MusicFile = path != nullptr ? std::fopen(path, "rb") : nullptr;
+  MusicFile = PlatformOpenFile(path, "rb");
   return MusicFile;
 }
 

@@ -2,13 +2,15 @@
 // the data folder. GetWAV frees the channels still holding the slot, replaces
 // its buffer and uploads the data chunk read by the shared WAV reader
 // (audio/WavReader.cpp); LoadSFX builds the file name from the game number.
-// Relies on the effect channels' records (ALsourcebuffer) and the log.
+// Relies on the effect channels' records (ALsourcebuffer), the log and the
+// file opening of the operating-system seam (frame/Platform.h).
 #include <AL/al.h>
 
 #include <vector>
 
 #include "VeskFrame.h"
 #include "audio/Audio.h"
+#include "frame/Platform.h"
 
 unsigned ALbuffer[kSoundSlots];
 int ALbufferActive[kSoundSlots];
@@ -50,7 +52,7 @@ void VeskSys::GetWAV(int slot, const char* path) {
   error = alGetError();
   if (error != AL_NO_ERROR) Debuglog(fstrSys("Generate Buffer Error %i", error));
 
-  FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
+  FILE* file = PlatformOpenFile(path, "rb");
   if (file == nullptr) {
     Debuglog("Error Opening Wave");
     return;

@@ -2,15 +2,14 @@
 // clock, the game title and the game number, and the one platform object ASys
 // with the clock and game globals.
 // Relies on VeskSys::SysInit/Close (frame/Window.cpp) for the window and the
-// audio device, and on SeedRnd (util/) for seeding the random generator.
-// The clock is std::chrono::steady_clock counted from process start, so it is
+// audio device, on SeedRnd (util/) for seeding the random generator, and on
+// the operating-system seam (frame/Platform.h) for the clock and for sleeping:
 // monotonic wall time in milliseconds that starts near 0.
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include "VeskFrame.h"
+#include "frame/Platform.h"
 #include "frame/Window.h"
 
 VeskSys ASys;
@@ -23,16 +22,6 @@ int ScreenshotToggle;
 namespace {
 
 const char kRule[] = "-=-=-=-=-=-=-=-=-";
-
-// Taken during static initialisation, i.e. at process start.
-const std::chrono::steady_clock::time_point kProcessStart = std::chrono::steady_clock::now();
-
-// Milliseconds since process start. An int holds about 24 days of run time.
-int ClockNow() {
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::chrono::steady_clock::now() - kProcessStart)
-                              .count());
-}
 
 // Copies at most kTextBufferSize - 1 characters and always terminates, so a
 // title too long for the buffer is cut instead of overrunning it.
@@ -48,7 +37,7 @@ void VeskCore::Begin(int num, const char* title) {
   std::printf("\n%s\n", kRule);
   std::printf("VeskFrame - v0.25\n");
   std::fflush(stdout);
-  GameStartTime = ClockNow();
+  GameStartTime = PlatformClockMs();
   Active = 1;
   GameNum = num;
   MixJoy = 1;
@@ -83,15 +72,13 @@ const char* VeskCore::GetTitle() { return GameTitle; }
 
 void VeskCore::SetNum(int num) {
   GameNum = num;
-  GameStartTime = ClockNow();
+  GameStartTime = PlatformClockMs();
 }
 
 int VeskCore::GetNum() { return GameNum; }
 
-int VeskCore::Mills() { return ClockNow() - GameStartTime; }
+int VeskCore::Mills() { return PlatformClockMs() - GameStartTime; }
 
 int VeskCore::StartTick() { return GameStartTime; }
 
-void VeskCore::Rest(int ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void VeskCore::Rest(int ms) { PlatformSleepMs(ms); }

@@ -1,10 +1,13 @@
-// Clock, title and game number of VeskCore, without a window.
+// Clock, title and game number of VeskCore, and the operating-system seam
+// under them, without a window.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "VeskFrame.h"
+#include "frame/Platform.h"
 
 namespace {
 
@@ -54,6 +57,33 @@ TEST(Title, OverlongTitleIsCutToTheBuffer) {
   Core.SetTitle(longTitle.c_str());
   EXPECT_EQ(std::strlen(Core.GetTitle()), static_cast<size_t>(kTextBufferSize - 1));
   EXPECT_EQ(longTitle.compare(0, kTextBufferSize - 1, Core.GetTitle()), 0);
+}
+
+// Every mode is binary, and the rest of the mode is kept: "w+" still reads
+// back what it wrote, "\r\n" and a zero byte come back unchanged.
+TEST(PlatformFiles, OpenKeepsTheModeAndTheBytes) {
+  const char bytes[] = {'a', '\r', '\n', 0, 'z'};
+  FILE* file = PlatformOpenFile("seam.bin", "w+");
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(std::fwrite(bytes, 1, sizeof bytes, file), sizeof bytes);
+  std::rewind(file);
+  char back[sizeof bytes] = {};
+  EXPECT_EQ(std::fread(back, 1, sizeof back, file), sizeof back);
+  EXPECT_EQ(std::memcmp(back, bytes, sizeof bytes), 0);
+  std::fclose(file);
+
+  file = PlatformOpenFile("seam.bin", "rb");
+  ASSERT_NE(file, nullptr);
+  std::fseek(file, 0, SEEK_END);
+  EXPECT_EQ(std::ftell(file), static_cast<long>(sizeof bytes));
+  std::fclose(file);
+  std::remove("seam.bin");
+}
+
+TEST(PlatformFiles, MissingFilesAndNullArgumentsGiveNull) {
+  EXPECT_EQ(PlatformOpenFile("no-such-folder/none.wav", "r"), nullptr);
+  EXPECT_EQ(PlatformOpenFile(nullptr, "rb"), nullptr);
+  EXPECT_EQ(PlatformOpenFile("seam.bin", nullptr), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+// The operating-system seam for desktop Linux: the clock is
+// std::chrono::steady_clock counted from process start, sleeping is
+// std::this_thread::sleep_for and files are opened with std::fopen.
+// Relies on nothing else of the library.
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "frame/Platform.h"
+
+namespace {
+
+// Taken during static initialisation, i.e. at process start.
+const std::chrono::steady_clock::time_point kProcessStart = std::chrono::steady_clock::now();
+
+constexpr int kModeLength = 8;  // longer than any std::fopen mode ("r+b" and the like)
+
+}  // namespace
+
+int PlatformClockMs() {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - kProcessStart)
+                              .count());
+}
+
+void PlatformSleepMs(int ms) {
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+FILE* PlatformOpenFile(const char* path, const char* mode) {
+  if (path == nullptr || mode == nullptr) return nullptr;
+  char binary[kModeLength] = {0};
+  std::strncpy(binary, mode, kModeLength - 2);
+  if (std::strchr(binary, 'b') == nullptr) std::strcat(binary, "b");
+  return std::fopen(path, binary);
+}
