@@ -27,10 +27,10 @@ float Clamp255(float v) {
 }
 
 void SetColour(int first, float a, float r, float g, float b) {
-  ASys.DrawSet[first] = Clamp255(a * kColourMax);
-  ASys.DrawSet[first + 1] = Clamp255(r);
-  ASys.DrawSet[first + 2] = Clamp255(g);
-  ASys.DrawSet[first + 3] = Clamp255(b);
+  ASys.DrawSet[first + kColourAlpha] = Clamp255(a * kColourMax);
+  ASys.DrawSet[first + kColourRed] = Clamp255(r);
+  ASys.DrawSet[first + kColourGreen] = Clamp255(g);
+  ASys.DrawSet[first + kColourBlue] = Clamp255(b);
 }
 
 }  // namespace
@@ -63,6 +63,13 @@ int VeskSys::RecordStart(int kind) {
   Draw[base + kSlotKind] = kind;
   DrawTo++;
   return base;
+}
+
+void RecordCorners(int base, const float (&x)[kQuadCorners], const float (&y)[kQuadCorners]) {
+  for (int i = 0; i < kQuadCorners; i++) {
+    ASys.Draw[base + SlotCornerX(i)] = x[i] - rw2;
+    ASys.Draw[base + SlotCornerY(i)] = y[i] - rh2;
+  }
 }
 
 void Getdef(int base) {
@@ -123,8 +130,8 @@ void VeskCore::SetGradient(float r1, float g1, float b1, float a1, float r2, flo
 
 void VeskCore::SetAlpha(float a) {
   float alpha = Clamp255(a * kColourMax);
-  ASys.DrawSet[kSetColour1] = alpha;
-  ASys.DrawSet[kSetColour2] = alpha;
+  ASys.DrawSet[kSetColour1 + kColourAlpha] = alpha;
+  ASys.DrawSet[kSetColour2 + kColourAlpha] = alpha;
 }
 
 void VeskCore::Alpha(float a) { SetAlpha(a); }

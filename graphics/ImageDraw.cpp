@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kCorners = 4;
-
 // Image number of a record that can be drawn, or -1. A frame outside the
 // image's frames is rewritten to 0 in DrawR, so later passes over the same
 // list draw frame 0 without correcting it again. Besides an unloaded slot,
@@ -69,12 +67,7 @@ void VeskCore::QuadImg(int image, float x1, float y1, float x2, float y2, float 
   const int base = ASys.RecordStart(kCmdQuadImage);
   if (base < 0) return;
   double* record = ASys.Draw + base;
-  const float xs[kCorners] = {x1, x2, x3, x4};
-  const float ys[kCorners] = {y1, y2, y3, y4};
-  for (int i = 0; i < kCorners; i++) {
-    record[1 + 2 * i] = xs[i] - rw2;
-    record[2 + 2 * i] = ys[i] - rh2;
-  }
+  RecordCorners(base, {x1, x2, x3, x4}, {y1, y2, y3, y4});
   Getdef(base);
   record[kSlotImage] = image;
   record[kSlotFrame] = frame;

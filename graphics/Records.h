@@ -1,28 +1,42 @@
 // Internal header of graphics/: the layout of one 30-slot command record and
 // of the draw state DrawSet that every record copies, and the view values
 // that recording reads. Used by the recording calls (graphics/DrawState.cpp,
-// Shapes.cpp, ImageDraw.cpp, Text.cpp), the render pass, and the tests and
-// benchmarks that read records back.
+// Shapes.cpp, ImageDraw.cpp, Text.cpp), the render pass and the tests that
+// read records back.
 #ifndef VESKFRAME_RECORDS_H
 #define VESKFRAME_RECORDS_H
 
 // ---- Draw state fields (indices into ASys.DrawSet) ----
-constexpr int kSetColour1 = 0;  // alpha, red, green, blue of colour 1
-constexpr int kSetColour2 = 4;  // alpha, red, green, blue of colour 2
+constexpr int kSetColour1 = 0;  // colour 1: alpha, red, green, blue
+constexpr int kSetColour2 = 4;  // colour 2: alpha, red, green, blue
 constexpr int kSetRotation = 8;
 constexpr int kSetHalfThickness = 9;
 constexpr int kSetSizeX = 11;  // horizontal scale / ViewScale
 constexpr int kSetSizeY = 12;  // vertical scale / ViewScale, negated
 
+// Fields of one colour, from its first (kSetColour1, kSlotColour1, ...).
+constexpr int kColourAlpha = 0;
+constexpr int kColourRed = 1;
+constexpr int kColourGreen = 2;
+constexpr int kColourBlue = 3;
+
 // ---- Record slots (index within one 30-slot record) ----
 constexpr int kSlotKind = 0;
-constexpr int kSlotX = 1;          // x - rw2 (rectangle, oval, image); corners from here for quads
+constexpr int kSlotBlendMode = 1;  // blend records
+constexpr int kSlotX = 1;          // x - rw2 (rectangle, oval, image)
 constexpr int kSlotY = 2;          // y - rh2
 constexpr int kSlotWidth = 3;      // shapes: width in units; images: horizontal size as stored
 constexpr int kSlotHeight = 4;     // shapes: height (negative); images: vertical size as stored
-constexpr int kSlotBlendMode = 1;  // blend records
+// Quads and quad images store their four corners, x and y relative to the
+// view centre, in slots 1..8.
+constexpr int kQuadCorners = 4;
+constexpr int SlotCornerX(int corner) { return kSlotX + 2 * corner; }
+constexpr int SlotCornerY(int corner) { return kSlotY + 2 * corner; }
 constexpr int kRecordStateSlot = 10;  // slots 10..25 hold a copy of DrawSet
-constexpr int kSlotImage = 28;        // image records
+constexpr int kSlotColour1 = kRecordStateSlot + kSetColour1;
+constexpr int kSlotColour2 = kRecordStateSlot + kSetColour2;
+constexpr int kSlotRotation = kRecordStateSlot + kSetRotation;
+constexpr int kSlotImage = 28;  // image records
 constexpr int kSlotFrame = 29;
 
 // ---- View ----
@@ -31,5 +45,7 @@ constexpr float kQuarterTurn = 90.0f;      // degrees
 // ViewScale for recording; before the first render step, the value of an
 // 800-unit view instead of 0.
 float RecordViewScale();
+// Writes the four corners of a quad record, relative to the view centre.
+void RecordCorners(int base, const float (&x)[kQuadCorners], const float (&y)[kQuadCorners]);
 
 #endif  // VESKFRAME_RECORDS_H

@@ -24,9 +24,6 @@ int Wireframe;
 
 namespace {
 
-constexpr int kSlotColour1 = kRecordStateSlot + kSetColour1;  // alpha, red, green, blue
-constexpr int kSlotColour2 = kRecordStateSlot + kSetColour2;
-constexpr int kSlotRotation = kRecordStateSlot + kSetRotation;
 constexpr int kOvalSegments = 36;
 constexpr double kOvalSegmentDegrees = 10.0;
 constexpr int kTrianglesPerBox = 2;
@@ -47,10 +44,10 @@ GLubyte ToByte(double v) {
   return static_cast<GLubyte>(v);
 }
 
-// first = the record slot of the colour's alpha; red, green, blue follow it.
+// first = the record slot of the colour's first field (kSlotColour1 or kSlotColour2).
 Colour ColourAt(const double* record, int first) {
-  return {ToByte(record[first + 1]), ToByte(record[first + 2]), ToByte(record[first + 3]),
-          ToByte(record[first])};
+  return {ToByte(record[first + kColourRed]), ToByte(record[first + kColourGreen]),
+          ToByte(record[first + kColourBlue]), ToByte(record[first + kColourAlpha])};
 }
 
 void Vertex(const Colour& c, double u, double v, float x, float y) {
@@ -149,16 +146,18 @@ void RenderCorners(int base, float u0, float u1, float v12, float v34) {
   const double* record = DrawR + base;
   const Colour c1 = ColourAt(record, kSlotColour1);
   const Colour c2 = ColourAt(record, kSlotColour2);
-  const float x1 = static_cast<float>(record[1]), y1 = static_cast<float>(record[2]);
-  const float x2 = static_cast<float>(record[3]), y2 = static_cast<float>(record[4]);
-  const float x3 = static_cast<float>(record[5]), y3 = static_cast<float>(record[6]);
-  const float x4 = static_cast<float>(record[7]), y4 = static_cast<float>(record[8]);
-  Vertex(c1, u0, v12, x1, y1);
-  Vertex(c1, u1, v12, x2, y2);
-  Vertex(c2, u1, v34, x3, y3);
-  Vertex(c1, u0, v12, x1, y1);
-  Vertex(c2, u1, v34, x3, y3);
-  Vertex(c2, u0, v34, x4, y4);
+  float x[kQuadCorners];
+  float y[kQuadCorners];
+  for (int i = 0; i < kQuadCorners; i++) {
+    x[i] = static_cast<float>(record[SlotCornerX(i)]);
+    y[i] = static_cast<float>(record[SlotCornerY(i)]);
+  }
+  Vertex(c1, u0, v12, x[0], y[0]);
+  Vertex(c1, u1, v12, x[1], y[1]);
+  Vertex(c2, u1, v34, x[2], y[2]);
+  Vertex(c1, u0, v12, x[0], y[0]);
+  Vertex(c2, u1, v34, x[2], y[2]);
+  Vertex(c2, u0, v34, x[3], y[3]);
   CountPrimitive();
 }
 

@@ -54,11 +54,7 @@ void VeskCore::Quad(float x1, float y1, float x2, float y2, float x3, float y3, 
                     float y4) {
   int base = ASys.RecordStart(kCmdQuad);
   if (base < 0) return;
-  const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
-  for (int i = 0; i < 8; i += 2) {
-    ASys.Draw[base + kSlotX + i] = corners[i] - rw2;
-    ASys.Draw[base + kSlotY + i] = corners[i + 1] - rh2;
-  }
+  RecordCorners(base, {x1, x2, x3, x4}, {y1, y2, y3, y4});
   Getdef(base);
 }
 

@@ -17,11 +17,6 @@
 #include "VeskFrame.h"
 #include "graphics/Records.h"
 
-// Slots of a command record beyond those graphics/Records.h names.
-constexpr int kSlotSizeX = 3;
-constexpr int kSlotAlpha1 = 10;
-constexpr int kSlotRotation = 18;
-
 struct Record {
   double s[kRecordSlots];
   int Kind() const { return static_cast<int>(s[kSlotKind]); }

@@ -45,11 +45,11 @@ std::vector<TextLine> Texts(const std::vector<Record>& records) {
 std::vector<std::pair<const Record*, int>> SpritesAtScale(const std::vector<Record>& records,
                                                           double scale) {
   std::vector<std::pair<const Record*, int>> out;
-  const double unit = records[0].s[kSlotSizeX];
+  const double unit = records[0].s[kSlotWidth];
   int blend = kNoBlendYet;
   for (const Record& r : records) {
     if (r.Kind() == kCmdBlend) blend = static_cast<int>(r.s[kSlotBlendMode]);
-    if (r.IsImage(kSpriteImage) && std::fabs(r.s[kSlotSizeX] - scale * unit) < 1e-6) {
+    if (r.IsImage(kSpriteImage) && std::fabs(r.s[kSlotWidth] - scale * unit) < 1e-6) {
       out.push_back({&r, blend});
     }
   }
@@ -262,19 +262,19 @@ TEST_F(GameTick, PointerDownDrawsHalfTransparentMarkerTiedToTheCorners) {
   ASSERT_LT(marker + 4, r.size());
   EXPECT_NEAR(r[marker].X(), px, 1e-3);
   EXPECT_NEAR(r[marker].Y(), py, 1e-3);
-  EXPECT_NEAR(r[marker].s[kSlotAlpha1], 127.5, 0.5);
-  EXPECT_NEAR(r[marker].s[kSlotSizeX], 3 * r[0].s[kSlotSizeX], 1e-6);
+  EXPECT_NEAR(r[marker].s[kSlotColour1 + kColourAlpha], 127.5, 0.5);
+  EXPECT_NEAR(r[marker].s[kSlotWidth], 3 * r[0].s[kSlotWidth], 1e-6);
   const double corners[4][2] = {{0, 0}, {w(), 0}, {w(), h()}, {0, h()}};
   for (int k = 0; k < 4; k++) {
     SCOPED_TRACE(k);
     const Record& line = r[marker + 1 + k];
     ASSERT_EQ(line.Kind(), kCmdQuad);
     double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
-    for (int c = 0; c < 4; c++) {
-      minX = std::min(minX, line.s[1 + 2 * c] + rw2);
-      maxX = std::max(maxX, line.s[1 + 2 * c] + rw2);
-      minY = std::min(minY, line.s[2 + 2 * c] + rh2);
-      maxY = std::max(maxY, line.s[2 + 2 * c] + rh2);
+    for (int c = 0; c < kQuadCorners; c++) {
+      minX = std::min(minX, line.s[SlotCornerX(c)] + rw2);
+      maxX = std::max(maxX, line.s[SlotCornerX(c)] + rw2);
+      minY = std::min(minY, line.s[SlotCornerY(c)] + rh2);
+      maxY = std::max(maxY, line.s[SlotCornerY(c)] + rh2);
     }
     // The thin quad spans from its corner of the view to the pointer.
     EXPECT_NEAR(minX, std::min<double>(corners[k][0], px), 3);

@@ -11,24 +11,19 @@
 namespace {
 
 constexpr double kNear = 0.0001;
-// Record slots: 10..25 copy DrawSet (alpha, red, green, blue of colour 1, then of colour 2).
-constexpr int kAlpha1 = 10;
-constexpr int kRed1 = 11;
-constexpr int kAlpha2 = 14;
-constexpr int kRotation = 18;
-constexpr int kImage = 28;
-constexpr int kFrame = 29;
+constexpr int kLastStateSlot = kRecordStateSlot + kDrawStateFloats - 1;
 
 // Compares the slots a command writes (kind, geometry, draw state, image and
 // frame); the others keep whatever an earlier record left there.
 void ExpectSameRecord(int a, int b) {
   const double* ra = ASys.Draw + a * kRecordSlots;
   const double* rb = ASys.Draw + b * kRecordSlots;
-  const int kind = static_cast<int>(ra[0]);
-  const int geometry = kind == kCmdQuad || kind == kCmdQuadImage ? 8 : 4;
+  const int kind = static_cast<int>(ra[kSlotKind]);
+  const int geometry =
+      kind == kCmdQuad || kind == kCmdQuadImage ? SlotCornerY(kQuadCorners - 1) : kSlotHeight;
   for (int slot = 0; slot < kRecordSlots; slot++) {
-    bool image = (kind == kCmdImage || kind == kCmdQuadImage) && slot >= kImage;
-    if (slot <= geometry || (slot >= kAlpha1 && slot <= 25) || image) {
+    bool image = (kind == kCmdImage || kind == kCmdQuadImage) && slot >= kSlotImage;
+    if (slot <= geometry || (slot >= kRecordStateSlot && slot <= kLastStateSlot) || image) {
       EXPECT_EQ(ra[slot], rb[slot]) << "records " << a << " and " << b << ", slot " << slot;
     }
   }
@@ -120,32 +115,32 @@ TEST_F(ShapeRecordTest, RectCopiesTheStateOfItsMoment) {
   TestGame.SetCol(0, 0, 255, 1);
   TestGame.SetRot(90);
   ASSERT_EQ(ASys.DrawTo, 1);
-  EXPECT_EQ(Slot(0, 0), kCmdRect);
-  EXPECT_EQ(Slot(0, 1), 100 - kTestHalfWidth);
-  EXPECT_EQ(Slot(0, 2), 120 - kTestHalfHeight);
-  EXPECT_FLOAT_EQ(Slot(0, 3), 40);
-  EXPECT_FLOAT_EQ(Slot(0, 4), -10);
-  for (int i = 0; i < kDrawStateFloats; i++) EXPECT_EQ(Slot(0, kAlpha1 + i), copy[i]) << i;
-  EXPECT_EQ(Slot(0, kRotation), 45);
-  EXPECT_EQ(Slot(0, kAlpha1), 127.5);
+  EXPECT_EQ(Slot(0, kSlotKind), kCmdRect);
+  EXPECT_EQ(Slot(0, kSlotX), 100 - kTestHalfWidth);
+  EXPECT_EQ(Slot(0, kSlotY), 120 - kTestHalfHeight);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotWidth), 40);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotHeight), -10);
+  for (int i = 0; i < kDrawStateFloats; i++) EXPECT_EQ(Slot(0, kRecordStateSlot + i), copy[i]) << i;
+  EXPECT_EQ(Slot(0, kSlotRotation), 45);
+  EXPECT_EQ(Slot(0, kSlotColour1 + kColourAlpha), 127.5);
 }
 
 TEST_F(ShapeRecordTest, SizeScalesRectAndOvalButNotTheirCentre) {
   TestGame.SetSize(2);
   TestGame.Rect(50, 50, 10, 10);
-  EXPECT_FLOAT_EQ(Slot(0, 3), 20);
-  EXPECT_FLOAT_EQ(Slot(0, 4), -20);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotWidth), 20);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotHeight), -20);
   TestGame.SetSize(0.5f, 3);
   TestGame.Oval(50, 50, 10, 10);
-  EXPECT_EQ(Slot(1, 0), kCmdOval);
-  EXPECT_FLOAT_EQ(Slot(1, 3), 5);
-  EXPECT_FLOAT_EQ(Slot(1, 4), -30);
+  EXPECT_EQ(Slot(1, kSlotKind), kCmdOval);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotWidth), 5);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotHeight), -30);
   // Upper-left anchoring uses the unscaled size: centre (5, 5), 20 wide.
   TestGame.SetSize(2);
   TestGame.Rect_UL(0, 0, 10);
-  EXPECT_EQ(Slot(2, 1), 5 - kTestHalfWidth);
-  EXPECT_EQ(Slot(2, 2), 5 - kTestHalfHeight);
-  EXPECT_FLOAT_EQ(Slot(2, 3), 20);
+  EXPECT_EQ(Slot(2, kSlotX), 5 - kTestHalfWidth);
+  EXPECT_EQ(Slot(2, kSlotY), 5 - kTestHalfHeight);
+  EXPECT_FLOAT_EQ(Slot(2, kSlotWidth), 20);
 }
 
 TEST_F(ShapeRecordTest, ShortAndUpperLeftFormsEqualTheFullForm) {
@@ -163,17 +158,17 @@ TEST_F(ShapeRecordTest, ShortAndUpperLeftFormsEqualTheFullForm) {
   TestGame.Oval(8, 10, 8, 8);
   ASSERT_EQ(ASys.DrawTo, 12);
   for (int pair = 0; pair < 6; pair++) ExpectSameRecord(2 * pair, 2 * pair + 1);
-  EXPECT_EQ(Slot(4, 0), kCmdOval);
+  EXPECT_EQ(Slot(4, kSlotKind), kCmdOval);
 }
 
 TEST_F(ShapeRecordTest, QuadStoresCornersUnscaledAndUnrotated) {
   TestGame.SetSize(3);
   TestGame.SetRot(30);
   TestGame.Quad(1, 2, 3, 4, 5, 6, 7, 8);
-  EXPECT_EQ(Slot(0, 0), kCmdQuad);
-  for (int i = 0; i < 4; i++) {
-    EXPECT_EQ(Slot(0, 1 + 2 * i), 1 + 2 * i - kTestHalfWidth);
-    EXPECT_EQ(Slot(0, 2 + 2 * i), 2 + 2 * i - kTestHalfHeight);
+  EXPECT_EQ(Slot(0, kSlotKind), kCmdQuad);
+  for (int i = 0; i < kQuadCorners; i++) {
+    EXPECT_EQ(Slot(0, SlotCornerX(i)), 1 + 2 * i - kTestHalfWidth);
+    EXPECT_EQ(Slot(0, SlotCornerY(i)), 2 + 2 * i - kTestHalfHeight);
   }
 }
 
@@ -185,9 +180,10 @@ void ExpectBar(int record, double x1, double y1, double x2, double y2, double t)
   double nx = len == 0 ? t : -(y2 - y1) / len * t;
   double ny = len == 0 ? 0 : (x2 - x1) / len * t;
   const double want[8] = {x1 + nx, y1 + ny, x2 + nx, y2 + ny, x2 - nx, y2 - ny, x1 - nx, y1 - ny};
-  for (int i = 0; i < 8; i++) {
-    double offset = i % 2 == 0 ? kTestHalfWidth : kTestHalfHeight;
-    EXPECT_NEAR(ASys.Draw[record * kRecordSlots + 1 + i] + offset, want[i], kNear) << "slot " << i;
+  for (int c = 0; c < kQuadCorners; c++) {
+    const double* r = ASys.Draw + record * kRecordSlots;
+    EXPECT_NEAR(r[SlotCornerX(c)] + kTestHalfWidth, want[2 * c], kNear) << "corner " << c;
+    EXPECT_NEAR(r[SlotCornerY(c)] + kTestHalfHeight, want[2 * c + 1], kNear) << "corner " << c;
   }
 }
 
@@ -195,7 +191,7 @@ TEST_F(ShapeRecordTest, LineIsABarOfTheLineThicknessAroundTheSegment) {
   TestGame.Line(0, 0, 100, 0);  // corners (0, 0.5), (100, 0.5), (100, -0.5), (0, -0.5)
   ExpectBar(0, 0, 0, 100, 0, 0.5);
   TestGame.Line(0, 0, 0, 100);  // straight down: the colour-1 side is at x = -0.5
-  EXPECT_NEAR(Slot(1, 1) + kTestHalfWidth, -0.5, kNear);
+  EXPECT_NEAR(Slot(1, kSlotX) + kTestHalfWidth, -0.5, kNear);
   ExpectBar(1, 0, 0, 0, 100, 0.5);
   TestGame.Line(30, 40, 30, 40);  // a zero-length line has no area
   ExpectBar(2, 30, 40, 30, 40, 0.5);
@@ -207,7 +203,7 @@ TEST_F(ShapeRecordTest, LineIsABarOfTheLineThicknessAroundTheSegment) {
   TestGame.SetRot(30);
   TestGame.Line(300, 200, 250, 80);
   ExpectBar(4, 300, 200, 250, 80, 1);
-  EXPECT_EQ(Slot(4, 0), kCmdQuad);
+  EXPECT_EQ(Slot(4, kSlotKind), kCmdQuad);
 }
 
 // ---- Blend records, hand-over, full list ----
@@ -220,11 +216,12 @@ TEST_F(CommandListTest, SetBlendRecordsOnlyItsKindAndMode) {
   TestGame.SetBlend(2);
   TestGame.SetBlend(0);
   ASSERT_EQ(ASys.DrawTo, 3);
-  EXPECT_EQ(Slot(1, 0), kCmdBlend);
-  EXPECT_EQ(Slot(1, 1), 2);
-  for (int slot = 2; slot < kRecordSlots; slot++) EXPECT_EQ(Slot(1, slot), -7) << slot;
-  EXPECT_EQ(Slot(2, 0), kCmdBlend);
-  EXPECT_EQ(Slot(2, 1), 0);
+  EXPECT_EQ(Slot(1, kSlotKind), kCmdBlend);
+  EXPECT_EQ(Slot(1, kSlotBlendMode), 2);
+  for (int slot = kSlotBlendMode + 1; slot < kRecordSlots; slot++)
+    EXPECT_EQ(Slot(1, slot), -7) << slot;
+  EXPECT_EQ(Slot(2, kSlotKind), kCmdBlend);
+  EXPECT_EQ(Slot(2, kSlotBlendMode), 0);
 }
 
 TEST_F(CommandListTest, RenderBufferCopiesExactlyTheRecordedCommands) {
@@ -256,7 +253,7 @@ TEST_F(CommandListTest, CommandsPastTheLastRecordAreDroppedAndLoggedOncePerStep)
   std::string firstStep = testing::internal::GetCapturedStdout();
   EXPECT_EQ(ASys.DrawTo, kDrawListRecords);
   EXPECT_EQ(ASys.DrawDropped, 7);
-  EXPECT_EQ(Slot(kDrawListRecords - 1, kFrame), 'a' - 32) << "the last record is intact";
+  EXPECT_EQ(Slot(kDrawListRecords - 1, kSlotFrame), 'a' - 32) << "the last record is intact";
   for (int i = kDrawListRecords * kRecordSlots; i < kDrawListDoubles; i++) {
     ASSERT_EQ(ASys.Draw[i], sentinel) << "double " << i << " lies past the last record";
   }
@@ -267,7 +264,7 @@ TEST_F(CommandListTest, CommandsPastTheLastRecordAreDroppedAndLoggedOncePerStep)
   // The next step starts empty, and its own overflow is logged again.
   testing::internal::CaptureStdout();
   TestGame.Rect(7, 7, 7);
-  EXPECT_EQ(Slot(0, 1), 7 - kTestHalfWidth);
+  EXPECT_EQ(Slot(0, kSlotX), 7 - kTestHalfWidth);
   for (int i = 1; i < kDrawListRecords + 3; i++) TestGame.Rect(0, 0, 1);
   std::string secondStep = testing::internal::GetCapturedStdout();
   EXPECT_EQ(ASys.DrawDropped, 3);
@@ -281,8 +278,8 @@ TEST_F(CommandListTest, BeforeTheFirstRenderStepSizesUseAnEightHundredUnitView) 
   EXPECT_FLOAT_EQ(ASys.DrawSet[kSetSizeX], 400.0f);
   EXPECT_FLOAT_EQ(ASys.DrawSet[kSetSizeY], -400.0f);
   TestGame.Rect(5, 6, 10, 20);
-  EXPECT_FLOAT_EQ(Slot(0, 3), 10);
-  EXPECT_FLOAT_EQ(Slot(0, 4), -20);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotWidth), 10);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotHeight), -20);
   TestGame.SetSize(2);
   EXPECT_FLOAT_EQ(TestGame.StringWidth("AB"), 56);
   // With TargetScale known, its own scale is used, and stays right once published.
@@ -291,7 +288,7 @@ TEST_F(CommandListTest, BeforeTheFirstRenderStepSizesUseAnEightHundredUnitView) 
   EXPECT_FLOAT_EQ(ASys.DrawSet[kSetSizeX], 500.0f);
   ViewScale = 2.0f / 1000;
   TestGame.Oval(0, 0, 10);
-  EXPECT_FLOAT_EQ(Slot(1, 3), 10);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotWidth), 10);
   EXPECT_FLOAT_EQ(TestGame.StringWidth("i"), 5);
 }
 
@@ -322,20 +319,20 @@ TEST_F(TextRecordTest, GlyphsAreCentredAtThePenAndAlignedByHalfWidths) {
   TestGame.Text(100, 50, "Hi", 1);
   ASSERT_EQ(ASys.DrawTo, 2);
   // Width 19: start 100 - 9.5 + 7.5 = 98; 'H' advances 14.
-  EXPECT_EQ(Slot(0, 0), kCmdImage);
-  EXPECT_NEAR(Slot(0, 1), 98 - kTestHalfWidth, kNear);
-  EXPECT_NEAR(Slot(1, 1), 112 - kTestHalfWidth, kNear);
-  EXPECT_NEAR(Slot(1, 2), 50 - kTestHalfHeight, kNear);
-  EXPECT_EQ(Slot(0, kImage), 51);
-  EXPECT_EQ(Slot(0, kFrame), 'H' - 32);
-  EXPECT_EQ(Slot(1, kFrame), 'i' - 32);
-  EXPECT_EQ(Slot(1, kRed1), 1);
-  EXPECT_EQ(Slot(1, kAlpha2), 127.5);
+  EXPECT_EQ(Slot(0, kSlotKind), kCmdImage);
+  EXPECT_NEAR(Slot(0, kSlotX), 98 - kTestHalfWidth, kNear);
+  EXPECT_NEAR(Slot(1, kSlotX), 112 - kTestHalfWidth, kNear);
+  EXPECT_NEAR(Slot(1, kSlotY), 50 - kTestHalfHeight, kNear);
+  EXPECT_EQ(Slot(0, kSlotImage), 51);
+  EXPECT_EQ(Slot(0, kSlotFrame), 'H' - 32);
+  EXPECT_EQ(Slot(1, kSlotFrame), 'i' - 32);
+  EXPECT_EQ(Slot(1, kSlotColour1 + kColourRed), 1);
+  EXPECT_EQ(Slot(1, kSlotColour2 + kColourAlpha), 127.5);
   TestGame.Text(100, 50, "AB");
   TestGame.Text(100, 50, "AB", 2);
   TestGame.Text(100, 50, "AB", 2, 99);
-  EXPECT_NEAR(Slot(2, 1), 107.5 - kTestHalfWidth, kNear);
-  EXPECT_NEAR(Slot(4, 1), 107.5 - 28 - kTestHalfWidth, kNear) << "2 ends the text at x";
+  EXPECT_NEAR(Slot(2, kSlotX), 107.5 - kTestHalfWidth, kNear);
+  EXPECT_NEAR(Slot(4, kSlotX), 107.5 - 28 - kTestHalfWidth, kNear) << "2 ends the text at x";
   ExpectSameRecord(6, 4);  // the fifth argument has no effect
   ExpectSameRecord(7, 5);
   TestGame.Text(10, 10, "");
@@ -358,24 +355,24 @@ TEST_F(TextRecordTest, EveryByteRecordsAGlyphButOnlyPrintablesAdvance) {
               {start + 13, 200 - 256 - 32},
               {start + 13, 'B' - 32}};
   for (int i = 0; i < 5; i++) {
-    EXPECT_NEAR(Slot(i, 1), want[i].x, kNear) << "glyph " << i;
-    EXPECT_EQ(Slot(i, kFrame), want[i].frame) << "glyph " << i;
+    EXPECT_NEAR(Slot(i, kSlotX), want[i].x, kNear) << "glyph " << i;
+    EXPECT_EQ(Slot(i, kSlotFrame), want[i].frame) << "glyph " << i;
   }
 }
 
 TEST_F(TextRecordTest, ScaledAndRotatedTextRunsAlongItsDirection) {
   TestGame.SetSize(2);
   TestGame.Text(0, 0, "Hi");
-  EXPECT_NEAR(Slot(0, 1), 15 - kTestHalfWidth, kNear);
-  EXPECT_NEAR(Slot(1, 1) - Slot(0, 1), 28, kNear);
-  EXPECT_FLOAT_EQ(Slot(1, 3), ASys.DrawSet[kSetSizeX]);
+  EXPECT_NEAR(Slot(0, kSlotX), 15 - kTestHalfWidth, kNear);
+  EXPECT_NEAR(Slot(1, kSlotX) - Slot(0, kSlotX), 28, kNear);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotWidth), ASys.DrawSet[kSetSizeX]);
   // A quarter turn clockwise: the pen runs down the screen, centred on y.
   TestGame.ResetDraw();
   TestGame.SetRot(90);
   TestGame.Text(100, 50, "Hi", 1);
-  EXPECT_NEAR(Slot(2, 1), 100 - kTestHalfWidth, 1e-3);
-  EXPECT_NEAR(Slot(3, 1), 100 - kTestHalfWidth, 1e-3);
-  EXPECT_NEAR(Slot(2, 2), 48 - kTestHalfHeight, 1e-3);
-  EXPECT_NEAR(Slot(3, 2), 62 - kTestHalfHeight, 1e-3);
-  EXPECT_EQ(Slot(3, kRotation), 90) << "each glyph is turned as well";
+  EXPECT_NEAR(Slot(2, kSlotX), 100 - kTestHalfWidth, 1e-3);
+  EXPECT_NEAR(Slot(3, kSlotX), 100 - kTestHalfWidth, 1e-3);
+  EXPECT_NEAR(Slot(2, kSlotY), 48 - kTestHalfHeight, 1e-3);
+  EXPECT_NEAR(Slot(3, kSlotY), 62 - kTestHalfHeight, 1e-3);
+  EXPECT_EQ(Slot(3, kSlotRotation), 90) << "each glyph is turned as well";
 }

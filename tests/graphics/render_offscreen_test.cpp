@@ -13,6 +13,7 @@
 
 #include "VeskFrame.h"
 #include "frame/Window.h"
+#include "graphics/Records.h"
 
 namespace {
 int glCalls = 0;
@@ -80,22 +81,22 @@ TEST_F(ImageRecording, DrawImgStoresCentreSizeImageFrameAndState) {
   Game.SetSize(2, -1);  // mirrored vertically: the stored vertical size turns positive
   Game.DrawImg(7, 0, 0, 3);
   ASSERT_EQ(ASys.DrawTo, 2);
-  EXPECT_EQ(Slot(0, 0), kCmdImage);
-  EXPECT_EQ(Slot(0, 1), 116 - kHalfWidth);
-  EXPECT_EQ(Slot(0, 2), 316 - kHalfHeight);
-  EXPECT_FLOAT_EQ(Slot(0, 3), 400.0f);  // scale 1 / ViewScale
-  EXPECT_FLOAT_EQ(Slot(0, 4), -400.0f);
-  EXPECT_EQ(Slot(0, 28), 5);
-  EXPECT_EQ(Slot(0, 29), 1);
-  EXPECT_EQ(Slot(0, 10), 127.5);  // alpha of colour 1
-  EXPECT_EQ(Slot(0, 11), 10);
-  EXPECT_EQ(Slot(0, 13), 30);
-  EXPECT_EQ(Slot(0, 18), 30);  // rotation
-  EXPECT_FLOAT_EQ(Slot(1, 3), 800.0f);
-  EXPECT_FLOAT_EQ(Slot(1, 4), 400.0f);
-  EXPECT_EQ(Slot(1, 1), -kHalfWidth);
-  EXPECT_EQ(Slot(1, 28), 7);
-  EXPECT_EQ(Slot(1, 29), 3);
+  EXPECT_EQ(Slot(0, kSlotKind), kCmdImage);
+  EXPECT_EQ(Slot(0, kSlotX), 116 - kHalfWidth);
+  EXPECT_EQ(Slot(0, kSlotY), 316 - kHalfHeight);
+  EXPECT_FLOAT_EQ(Slot(0, kSlotWidth), 400.0f);  // scale 1 / ViewScale
+  EXPECT_FLOAT_EQ(Slot(0, kSlotHeight), -400.0f);
+  EXPECT_EQ(Slot(0, kSlotImage), 5);
+  EXPECT_EQ(Slot(0, kSlotFrame), 1);
+  EXPECT_EQ(Slot(0, kSlotColour1 + kColourAlpha), 127.5);
+  EXPECT_EQ(Slot(0, kSlotColour1 + kColourRed), 10);
+  EXPECT_EQ(Slot(0, kSlotColour1 + kColourBlue), 30);
+  EXPECT_EQ(Slot(0, kSlotRotation), 30);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotWidth), 800.0f);
+  EXPECT_FLOAT_EQ(Slot(1, kSlotHeight), 400.0f);
+  EXPECT_EQ(Slot(1, kSlotX), -kHalfWidth);
+  EXPECT_EQ(Slot(1, kSlotImage), 7);
+  EXPECT_EQ(Slot(1, kSlotFrame), 3);
 }
 
 TEST_F(ImageRecording, QuadImgStoresCornersWithoutSizeOrRotation) {
@@ -103,13 +104,14 @@ TEST_F(ImageRecording, QuadImgStoresCornersWithoutSizeOrRotation) {
   Game.SetRot(45);
   Game.QuadImg(9, 1, 2, 3, 4, 5, 6, 7, 8, 2);
   ASSERT_EQ(ASys.DrawTo, 1);
-  EXPECT_EQ(Slot(0, 0), kCmdQuadImage);
-  const double expected[8] = {1 - kHalfWidth, 2 - kHalfHeight, 3 - kHalfWidth, 4 - kHalfHeight,
-                              5 - kHalfWidth, 6 - kHalfHeight, 7 - kHalfWidth, 8 - kHalfHeight};
-  for (int i = 0; i < 8; i++) EXPECT_EQ(Slot(0, 1 + i), expected[i]) << "slot " << 1 + i;
-  EXPECT_EQ(Slot(0, 18), 45);
-  EXPECT_EQ(Slot(0, 28), 9);
-  EXPECT_EQ(Slot(0, 29), 2);
+  EXPECT_EQ(Slot(0, kSlotKind), kCmdQuadImage);
+  for (int c = 0; c < kQuadCorners; c++) {
+    EXPECT_EQ(Slot(0, SlotCornerX(c)), 1 + 2 * c - kHalfWidth) << "corner " << c;
+    EXPECT_EQ(Slot(0, SlotCornerY(c)), 2 + 2 * c - kHalfHeight) << "corner " << c;
+  }
+  EXPECT_EQ(Slot(0, kSlotRotation), 45);
+  EXPECT_EQ(Slot(0, kSlotImage), 9);
+  EXPECT_EQ(Slot(0, kSlotFrame), 2);
 }
 
 TEST_F(ImageRecording, FullListDropsImagesWithoutWritingPastIt) {
@@ -218,12 +220,12 @@ TEST_F(ImageSaving, UndrawableImageRecordsMakeNoGlCalls) {
   iFrames[42] = -1;  // never loaded
   const double images[] = {-1, 100, 1e300, -1e300, std::nan(""), 42};
   for (double image : images) {
-    DrawR[28] = image;
-    DrawR[29] = 77;
+    DrawR[kSlotImage] = image;
+    DrawR[kSlotFrame] = 77;
     ASys.PolyCount = 0;
     ASys.RenderImage(0);
     ASys.RenderQuadImage(0);
-    EXPECT_EQ(DrawR[29], 77) << image;
+    EXPECT_EQ(DrawR[kSlotFrame], 77) << image;
     EXPECT_EQ(ASys.PolyCount, 0) << image;
   }
   EXPECT_EQ(glCalls, 0);

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "frame/Window.h"
+#include "graphics/Records.h"
 #include "graphics/RenderPass.h"
 #include "graphics/render_scene.h"
 
@@ -270,9 +271,9 @@ TEST_F(RenderPixels, OutOfRangeFramesDrawFrameZeroAndStayCorrected) {
   EXPECT_TRUE(Near(shot.At(100, 400), zero.r, zero.g, zero.b, 0));
   EXPECT_TRUE(Near(shot.At(200, 400), zero.r, zero.g, zero.b, 0));
   EXPECT_TRUE(Near(shot.At(300, 400), last.r, last.g, last.b, 0));
-  EXPECT_EQ(DrawR[0 * kRecordSlots + 29], 0.0);
-  EXPECT_EQ(DrawR[1 * kRecordSlots + 29], 0.0);
-  EXPECT_EQ(DrawR[2 * kRecordSlots + 29], kSheetFrames - 1);
+  EXPECT_EQ(DrawR[0 * kRecordSlots + kSlotFrame], 0.0);
+  EXPECT_EQ(DrawR[1 * kRecordSlots + kSlotFrame], 0.0);
+  EXPECT_EQ(DrawR[2 * kRecordSlots + kSlotFrame], kSheetFrames - 1);
 }
 
 TEST_F(RenderPixels, QuadImageMapsTopLeftOfTheFrameToTheFirstCorner) {
