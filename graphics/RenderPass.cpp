@@ -1,6 +1,6 @@
-// The render pass (VeskSys::RenderSys) and the shape routines RenderRect,
-// RenderQuad and RenderOval, with the batching and vertex helpers that the
-// image routines (graphics/ImageDraw.cpp) share.
+// The render pass (VeskSys::RenderSys) with the batching and vertex helpers
+// that the shape routines (graphics/Shapes.cpp) and the image routines
+// (graphics/ImageDraw.cpp) share.
 // Owns TexUse, TriCount, RenderMode and Wireframe (set by the input poll).
 // Relies on the render-side list DrawR (graphics/DrawState.cpp), the image
 // tables and WhiteBlock (graphics/ImageStore.cpp), the window handle
@@ -24,17 +24,13 @@ int Wireframe;
 
 namespace {
 
-constexpr int kOvalSegments = 36;
-constexpr double kOvalSegmentDegrees = 10.0;
+constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than this
+constexpr int kTexNone = -1;                 // no batch open
 constexpr int kTrianglesPerBox = 2;
 constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
 constexpr float kColourScale = 255.0f;
 // Slot 0 values outside this range cannot be a command kind.
 constexpr double kMaxKind = 1000.0;
-
-struct Colour {
-  GLubyte r, g, b, a;
-};
 
 // Channels are stored as 0..255 doubles and truncated toward zero; anything
 // outside that range (or NaN) is pinned so the conversion stays defined.
@@ -42,18 +38,6 @@ GLubyte ToByte(double v) {
   if (!(v > 0.0)) return 0;
   if (v >= kColourScale) return 255;
   return static_cast<GLubyte>(v);
-}
-
-// first = the record slot of the colour's first field (kSlotColour1 or kSlotColour2).
-Colour ColourAt(const double* record, int first) {
-  return {ToByte(record[first + kColourRed]), ToByte(record[first + kColourGreen]),
-          ToByte(record[first + kColourBlue]), ToByte(record[first + kColourAlpha])};
-}
-
-void Vertex(const Colour& c, double u, double v, float x, float y) {
-  glTexCoord2d(u, v);
-  glColor4ub(c.r, c.g, c.b, c.a);
-  glVertex2f(x, y);
 }
 
 void CountPrimitive() {
@@ -85,6 +69,17 @@ void ApplyBlend(double mode) {
 }  // namespace
 
 // ---- Batching and vertex helpers ----
+
+Colour ColourAt(const double* record, int first) {
+  return {ToByte(record[first + kColourRed]), ToByte(record[first + kColourGreen]),
+          ToByte(record[first + kColourBlue]), ToByte(record[first + kColourAlpha])};
+}
+
+void Vertex(const Colour& c, double u, double v, float x, float y) {
+  glTexCoord2d(u, v);
+  glColor4ub(c.r, c.g, c.b, c.a);
+  glVertex2f(x, y);
+}
 
 void RenderUseTexture(int texture) {
   if (TexUse == texture && TriCount <= kBatchPrimitiveLimit) return;
@@ -159,45 +154,6 @@ void RenderCorners(int base, float u0, float u1, float v12, float v34) {
   Vertex(c2, u1, v34, x[2], y[2]);
   Vertex(c2, u0, v34, x[3], y[3]);
   CountPrimitive();
-}
-
-// ---- Shapes ----
-
-void VeskSys::RenderRect(int base) {
-  RenderUseTexture(kTexWhite);
-  const float hw = static_cast<float>(DrawR[base + kSlotWidth] * 0.5);
-  const float hh = static_cast<float>(DrawR[base + kSlotHeight] * 0.5);
-  RenderBox(base, hw, hh, 0.0f, 1.0f, 0.0f, 1.0f);
-}
-
-void VeskSys::RenderQuad(int base) {
-  RenderUseTexture(kTexWhite);
-  RenderCorners(base, 0.0f, 1.0f, 0.0f, 1.0f);
-}
-
-// 36 segments of 10 degrees from the point straight below the centre (for a
-// normal negative height), each one triangle fanning from the centre.
-void VeskSys::RenderOval(int base) {
-  RenderUseTexture(kTexWhite);
-  const double* record = DrawR + base;
-  const double x = record[kSlotX];
-  const double y = record[kSlotY];
-  const float hw = static_cast<float>(record[kSlotWidth] * 0.5);
-  const float hh = static_cast<float>(record[kSlotHeight] * 0.5);
-  const Colour c1 = ColourAt(record, kSlotColour1);
-  const Colour c2 = ColourAt(record, kSlotColour2);
-  for (int i = 0; i < kOvalSegments; i++) {
-    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * kRenderDegToRad);
-    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kRenderDegToRad);
-    Vertex(c1, 0.0, 0.0, static_cast<float>(x), static_cast<float>(y));
-    Vertex(c2, 1.0, 0.0, static_cast<float>(x + std::sin(a0) * hw),
-           static_cast<float>(y - std::cos(a0) * hh));
-    Vertex(c2, 1.0, 1.0, static_cast<float>(x + std::sin(a1) * hw),
-           static_cast<float>(y - std::cos(a1) * hh));
-    TriCount += 1;
-    PolyCount += 1;
-  }
-  ObjCount += 1;
 }
 
 // ---- The pass ----

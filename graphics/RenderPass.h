@@ -8,9 +8,7 @@
 #include "VeskFrame.h"  // kWhiteBlockSide
 
 constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
-constexpr int kBatchPrimitiveLimit = 50000;   // a batch is cut after more than this
-constexpr int kTexNone = -1;                  // no batch open
-constexpr int kTexWhite = -2;                 // the white block
+constexpr int kTexWhite = -2;                 // RenderUseTexture: the white block
 constexpr double kRenderDegToRad = 0.017453;  // degree constant of rotations and oval segments
 
 extern int TexUse;
@@ -18,8 +16,18 @@ extern int TriCount;
 extern int RenderMode;  // GL_NEAREST or GL_LINEAR for this pass
 extern int Wireframe;   // 1 while F9 is held
 
-// Each drawing routine calls RenderUseTexture, then RenderBox or
-// RenderCorners. Opens a new batch unless the open one uses `texture`
+// One vertex colour, as the renderer hands it to GL.
+struct Colour {
+  unsigned char r, g, b, a;
+};
+// The colour whose first field (alpha) is in record slot `first`
+// (kSlotColour1 or kSlotColour2); channels out of 0..255 or NaN are pinned.
+Colour ColourAt(const double* record, int first);
+// One vertex of the open batch: texture coordinates, colour, position.
+void Vertex(const Colour& c, double u, double v, float x, float y);
+
+// Each drawing routine calls RenderUseTexture, then RenderBox, RenderCorners
+// or Vertex. Opens a new batch unless the open one uses `texture`
 // (kTexWhite or an image number) and has room.
 void RenderUseTexture(int texture);
 // Two triangles around the record's centre with half extents hw, hh, turned

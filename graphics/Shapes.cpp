@@ -1,19 +1,25 @@
-// Shape commands: rectangles, ovals, circles, free quads and thick lines.
+// Shape commands: rectangles, ovals, circles, free quads and thick lines,
+// recorded by the game's calls and drawn by the render pass.
 //
 // Each call appends one record to the update-side list through RecordStart
 // and Getdef (DrawState.cpp); positions are stored relative to the view
 // centre (rw2, rh2). Line builds its quad with the degree functions Sin and
-// Cos of the string helpers.
+// Cos of the string helpers. RenderRect, RenderQuad and RenderOval draw the
+// records with the white block through the batching and vertex helpers of
+// graphics/RenderPass.cpp.
 #include <cmath>
 
 #include "VeskFrame.h"
 #include "graphics/Records.h"
+#include "graphics/RenderPass.h"
 
 namespace {
 
 // Line's direction is turned into degrees with the renderer's constant,
 // in double precision; Sin and Cos use their own, finer one.
 constexpr double kLineDegree = 0.017453;
+constexpr int kOvalSegments = 36;
+constexpr double kOvalSegmentDegrees = 10.0;
 
 // Rectangles and ovals share one layout: centre, then scaled width and height.
 void RecordBox(int kind, float x, float y, float w, float h) {
@@ -29,7 +35,7 @@ void RecordBox(int kind, float x, float y, float w, float h) {
 
 }  // namespace
 
-// ---- Rectangles and ovals ----
+// ---- Recording: rectangles and ovals ----
 
 void VeskCore::Rect(float x, float y, float w, float h) { RecordBox(kCmdRect, x, y, w, h); }
 void VeskCore::Rect(float x, float y, float s) { Rect(x, y, s, s); }
@@ -47,7 +53,7 @@ void VeskCore::Oval_UL(float x, float y, float w, float h) {
 void VeskCore::Oval_UL(float x, float y, float s) { Oval(x + s * 0.5f, y + s * 0.5f, s, s); }
 void VeskCore::Circle_UL(float x, float y, float s) { Oval(x + s * 0.5f, y + s * 0.5f, s, s); }
 
-// ---- Quads and lines ----
+// ---- Recording: quads and lines ----
 
 // Size and rotation do not apply; colour 1 goes to the first two corners.
 void VeskCore::Quad(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
@@ -70,4 +76,43 @@ void VeskCore::Line(float x1, float y1, float x2, float y2) {
   float leftY = -Cos(a - kQuarterTurn) * t;
   Quad(x1 + rightX, y1 + rightY, x2 + rightX, y2 + rightY, x2 + leftX, y2 + leftY, x1 + leftX,
        y1 + leftY);
+}
+
+// ---- Drawing (render pass) ----
+
+void VeskSys::RenderRect(int base) {
+  RenderUseTexture(kTexWhite);
+  const float hw = static_cast<float>(DrawR[base + kSlotWidth] * 0.5);
+  const float hh = static_cast<float>(DrawR[base + kSlotHeight] * 0.5);
+  RenderBox(base, hw, hh, 0.0f, 1.0f, 0.0f, 1.0f);
+}
+
+void VeskSys::RenderQuad(int base) {
+  RenderUseTexture(kTexWhite);
+  RenderCorners(base, 0.0f, 1.0f, 0.0f, 1.0f);
+}
+
+// 36 segments of 10 degrees from the point straight below the centre (for a
+// normal negative height), each one triangle fanning from the centre.
+void VeskSys::RenderOval(int base) {
+  RenderUseTexture(kTexWhite);
+  const double* record = DrawR + base;
+  const double x = record[kSlotX];
+  const double y = record[kSlotY];
+  const float hw = static_cast<float>(record[kSlotWidth] * 0.5);
+  const float hh = static_cast<float>(record[kSlotHeight] * 0.5);
+  const Colour c1 = ColourAt(record, kSlotColour1);
+  const Colour c2 = ColourAt(record, kSlotColour2);
+  for (int i = 0; i < kOvalSegments; i++) {
+    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * kRenderDegToRad);
+    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kRenderDegToRad);
+    Vertex(c1, 0.0, 0.0, static_cast<float>(x), static_cast<float>(y));
+    Vertex(c2, 1.0, 0.0, static_cast<float>(x + std::sin(a0) * hw),
+           static_cast<float>(y - std::cos(a0) * hh));
+    Vertex(c2, 1.0, 1.0, static_cast<float>(x + std::sin(a1) * hw),
+           static_cast<float>(y - std::cos(a1) * hh));
+    TriCount += 1;
+    PolyCount += 1;
+  }
+  ObjCount += 1;
 }
