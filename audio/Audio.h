@@ -2,7 +2,7 @@
 // (audio/AudioDevice.cpp), the sound slots' buffers and records
 // (audio/SoundSlots.cpp), the music stream's state (audio/Music.cpp), the
 // RIFF/WAVE reader (audio/WavReader.cpp) and the Ogg Vorbis header check
-// (audio/VorbisCheck.cpp).
+// (audio/VorbisHeaders.cpp).
 #ifndef VESKFRAME_AUDIO_H
 #define VESKFRAME_AUDIO_H
 
@@ -64,8 +64,8 @@ int wavFormatCode(const WavFormat& format);
 
 // ---- Ogg Vorbis header check ----
 // Whether the Ogg Vorbis file's header pages and packets, read from the
-// current position, are sound enough to hand to the decoder (the position is
+// current position, are valid enough to hand to the decoder (the position is
 // restored).
-bool vorbisHeadersSound(FILE* file);
+bool VorbisHeadersValid(FILE* file);
 
 #endif  // VESKFRAME_AUDIO_H

@@ -178,14 +178,14 @@ void VeskSys::PlayMusic_Wav_Sys(const char* path, int loop) {
   FinishMusicStart(kMusicWav, "Error Opening WAV stream :(\n");
 }
 
-// A file that does not open, fails the header check (audio/VorbisCheck.cpp)
+// A file that does not open, fails the header check (audio/VorbisHeaders.cpp)
 // or that the decoder refuses leaves no stream active; the decoder handle is
 // never used while null.
 void VeskSys::PlayMusic_Ogg_Sys(const char* path, int loop) {
   FILE* file = BeginMusicStart(path, loop);
   int error = 0;
   const stb_vorbis_alloc arena = {OggArena, kOggArenaBytes};
-  if (file != nullptr && vorbisHeadersSound(file)) {
+  if (file != nullptr && VorbisHeadersValid(file)) {
     OggFile = stb_vorbis_open_file(file, 0, &error, &arena);
   }
   if (OggFile != nullptr && stb_vorbis_get_info(OggFile).channels < 1) CloseMusicStream();

@@ -17,18 +17,16 @@
 namespace fuzz {
 
 namespace {
-constexpr size_t kChecksumAt = 22;
-
 // Recomputes the checksum of every whole Ogg page in a row from the start.
 void RepairPageChecksums(std::vector<uint8_t>& file) {
   size_t at = 0;
   size_t size = 0;
-  while ((size = oggPageBytes(file.data() + at, file.size() - at)) != 0 &&
+  while ((size = OggPageBytes(file.data() + at, file.size() - at)) != 0 &&
          size <= file.size() - at) {
     uint8_t* page = file.data() + at;
-    std::memset(page + kChecksumAt, 0, 4);
-    const uint32_t checksum = oggPageChecksum(page, size);
-    for (int i = 0; i < 4; i++) page[kChecksumAt + i] = uint8_t(checksum >> (8 * i));
+    std::memset(page + kOggChecksumAt, 0, 4);
+    const uint32_t checksum = OggPageChecksum(page, size);
+    for (int i = 0; i < 4; i++) page[kOggChecksumAt + i] = uint8_t(checksum >> (8 * i));
     at += size;
   }
 }

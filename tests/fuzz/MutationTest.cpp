@@ -30,7 +30,6 @@ constexpr int kImageSlot = 30;
 constexpr int kSheetFrame = 8;
 constexpr int kRefills = 2;
 constexpr size_t kPngClosingChunk = 12;  // IEND: length, type and checksum
-constexpr size_t kOggGranuleAt = 6;
 
 // Every single-byte variant of good: the byte at each position complemented,
 // zeroed and set to 255 (variants equal to good are skipped).
@@ -137,7 +136,7 @@ size_t HeaderPagesEnd(const std::string& ogg) {
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(ogg.data());
   size_t at = 0;
   for (size_t size;
-       (size = oggPageBytes(bytes + at, ogg.size() - at)) != 0 && size <= ogg.size() - at;
+       (size = OggPageBytes(bytes + at, ogg.size() - at)) != 0 && size <= ogg.size() - at;
        at += size) {
     uint64_t granule = 0;
     for (int i = 0; i < 8; i++) granule |= uint64_t(bytes[at + kOggGranuleAt + i]) << (8 * i);

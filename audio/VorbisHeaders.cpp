@@ -1,12 +1,13 @@
 // Ogg Vorbis header check, run on a music file before the decoder sees it.
 // The first three packets (identification, comments, set-up) are gathered
-// from the file's first Ogg pages, every page's checksum verified, and then
-// walked field by field: each count, length and table index is held to the
-// limits of the format, to what the packet holds and to sizes the decoder's
-// 32-bit arithmetic can represent. The decoder itself trusts some of these
-// fields (a comment length of -1, a run of code lengths read past the end of
-// the packet, tables whose byte sizes overflow), so a file that fails here is
-// refused like a corrupt one instead of being handed to it.
+// from the file's first Ogg pages, whose framing and checksums are checked
+// with audio/OggPages.cpp, and then walked field by field: each count,
+// length and table index is held to the limits of the format, to what the
+// packet holds and to sizes the decoder's 32-bit arithmetic can represent.
+// The decoder itself trusts some of these fields (a comment length of -1, a
+// run of code lengths read past the end of the packet, tables whose byte
+// sizes overflow), so a file that fails here is refused like a corrupt one
+// instead of being handed to it.
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -18,23 +19,13 @@
 
 namespace {
 
-// ---- Ogg pages ----
+// ---- Header pages ----
 
-constexpr int kPageHeaderBytes = 27;
-constexpr int kPageChecksumAt = 22;
-constexpr int kPageSegmentsAt = 26;
-constexpr uint8_t kPageContinued = 1;
-constexpr uint8_t kPageFirst = 2;
-constexpr int kLacingEnd = 255;  // a lacing value below this ends a packet
 constexpr int kHeaderPackets = 3;
 constexpr int kIdentificationBytes = 30;
 // Header packets larger than this are refused (real set-up packets are a few
 // KiB; the decoder's whole working memory is smaller).
 constexpr size_t kMostHeaderBytes = 1 << 20;
-
-uint32_t Le32(const uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
-}
 
 // Reads the header packets page by page. The identification packet must be
 // alone on the first page, and the comment packet must start the second, as
@@ -45,46 +36,52 @@ bool ReadHeaderPackets(FILE* file, std::vector<uint8_t> (&packets)[kHeaderPacket
   uint32_t serial = 0;
   uint32_t sequence = 0;
   for (int pageNumber = 0; done < kHeaderPackets; pageNumber++) {
-    std::vector<uint8_t> page(kPageHeaderBytes);
-    if (std::fread(page.data(), 1, kPageHeaderBytes, file) != size_t(kPageHeaderBytes))
+    std::vector<uint8_t> page(kOggHeaderBytes);
+    if (std::fread(page.data(), 1, kOggHeaderBytes, file) != static_cast<size_t>(kOggHeaderBytes)) {
       return false;
-    if (std::memcmp(page.data(), "OggS", 4) != 0 || page[4] != 0) return false;
-    const uint8_t flags = page[5];
-    const int segments = page[kPageSegmentsAt];
-    page.resize(kPageHeaderBytes + segments);
-    if (std::fread(&page[kPageHeaderBytes], 1, segments, file) != size_t(segments)) return false;
+    }
+    if (std::memcmp(page.data(), kOggCapture, kOggCaptureBytes) != 0 || page[kOggVersionAt] != 0) {
+      return false;
+    }
+    const uint8_t flags = page[kOggFlagsAt];
+    const int segments = page[kOggSegmentsAt];
+    page.resize(kOggHeaderBytes + segments);
+    if (std::fread(&page[kOggHeaderBytes], 1, segments, file) != static_cast<size_t>(segments)) {
+      return false;
+    }
     const size_t lacingEnd = page.size();
-    page.resize(oggPageBytes(page.data(), lacingEnd));
+    page.resize(OggPageBytes(page.data(), lacingEnd));
     const size_t body = page.size() - lacingEnd;
     if (body > 0 && std::fread(&page[lacingEnd], 1, body, file) != body) return false;
 
-    const uint32_t stated = Le32(&page[kPageChecksumAt]);
-    std::memset(&page[kPageChecksumAt], 0, 4);
-    if (oggPageChecksum(page.data(), page.size()) != stated) return false;
-    const uint32_t pageSerial = Le32(&page[14]);
-    const uint32_t pageSequence = Le32(&page[18]);
+    const uint32_t stated = OggLe32(&page[kOggChecksumAt]);
+    std::memset(&page[kOggChecksumAt], 0, 4);
+    if (OggPageChecksum(page.data(), page.size()) != stated) return false;
+    const uint32_t pageSerial = OggLe32(&page[kOggSerialAt]);
+    const uint32_t pageSequence = OggLe32(&page[kOggSequenceAt]);
     if (pageNumber == 0) {
-      if (flags != kPageFirst || segments != 1 || page[kPageHeaderBytes] != kIdentificationBytes) {
+      if (flags != kOggFirstPage || segments != 1 ||
+          page[kOggHeaderBytes] != kIdentificationBytes) {
         return false;
       }
       serial = pageSerial;
-    } else if (pageSerial != serial || pageSequence != sequence + 1 || (flags & kPageFirst)) {
+    } else if (pageSerial != serial || pageSequence != sequence + 1 || (flags & kOggFirstPage)) {
       return false;
     }
     sequence = pageSequence;
     // A page continues a packet exactly when one is unfinished (so the
     // comment packet begins on a fresh page).
     const bool unfinished = done < kHeaderPackets && !packets[done].empty();
-    if (((flags & kPageContinued) != 0) != unfinished) return false;
+    if (((flags & kOggContinued) != 0) != unfinished) return false;
 
     size_t at = lacingEnd;
     for (int i = 0; i < segments && done < kHeaderPackets; i++) {
-      const int lacing = page[kPageHeaderBytes + i];
+      const int lacing = page[kOggHeaderBytes + i];
       total += lacing;
       if (total > kMostHeaderBytes) return false;
       packets[done].insert(packets[done].end(), &page[at], &page[at] + lacing);
       at += lacing;
-      if (lacing < kLacingEnd) done++;
+      if (lacing < kOggLacingEnd) done++;
     }
   }
   return true;
@@ -101,31 +98,38 @@ constexpr int kSmallestBlockLog = 6;
 constexpr int kLargestBlockLog = 13;
 constexpr int kMostFloor1Values = 65;
 constexpr int kNoBook = -1;
+// Fields of the identification packet (byte offsets).
+constexpr int kIdVersionAt = 7;
+constexpr int kIdChannelsAt = 11;
+constexpr int kIdRateAt = 12;
+constexpr int kIdBlockSizesAt = 28;  // two 4-bit logs: small block low, large block high
+constexpr int kIdFramingAt = 29;
 
 bool Tagged(const std::vector<uint8_t>& packet, uint8_t type) {
-  return packet.size() >= size_t(kPacketTagBytes) && packet[0] == type &&
+  return packet.size() >= static_cast<size_t>(kPacketTagBytes) && packet[0] == type &&
          std::memcmp(&packet[1], "vorbis", 6) == 0;
 }
 
-bool IdentificationSound(const std::vector<uint8_t>& p, int* channels) {
-  if (p.size() != size_t(kIdentificationBytes) || !Tagged(p, kIdentificationType)) return false;
-  const int blockLogs = p[28];
+bool IdentificationValid(const std::vector<uint8_t>& p, int* channels) {
+  if (p.size() != static_cast<size_t>(kIdentificationBytes) || !Tagged(p, kIdentificationType))
+    return false;
+  const int blockLogs = p[kIdBlockSizesAt];
   const int small = blockLogs & 15;
   const int large = blockLogs >> 4;
-  *channels = p[11];
-  return Le32(&p[7]) == 0 && *channels >= 1 && *channels <= kMaxChannels && Le32(&p[12]) != 0 &&
-         small >= kSmallestBlockLog && large <= kLargestBlockLog && small <= large &&
-         (p[29] & 1) != 0;
+  *channels = p[kIdChannelsAt];
+  return OggLe32(&p[kIdVersionAt]) == 0 && *channels >= 1 && *channels <= kMaxChannels &&
+         OggLe32(&p[kIdRateAt]) != 0 && small >= kSmallestBlockLog && large <= kLargestBlockLog &&
+         small <= large && (p[kIdFramingAt] & 1) != 0;
 }
 
 // The vendor text, the comment count and every comment length must fit in
 // what is left of the packet, and the framing bit must follow.
-bool CommentsSound(const std::vector<uint8_t>& p) {
+bool CommentsValid(const std::vector<uint8_t>& p) {
   if (!Tagged(p, kCommentType)) return false;
   size_t at = kPacketTagBytes;
   auto takeLength = [&](uint32_t* value) {
     if (p.size() - at < 4) return false;
-    *value = Le32(&p[at]);
+    *value = OggLe32(&p[at]);
     at += 4;
     return true;
   };
@@ -156,7 +160,7 @@ struct BitReader {
         over = true;
         return 0;
       }
-      value |= uint32_t((bytes[bit / 8] >> (bit % 8)) & 1) << i;
+      value |= static_cast<uint32_t>((bytes[bit / 8] >> (bit % 8)) & 1) << i;
       bit++;
     }
     return value;
@@ -181,16 +185,20 @@ int BitsFor(uint32_t value) {
 // books are refused too.
 int Lookup1Values(int entries, int dimensions) {
   const double most = INT_MAX;
-  const float logPart = float(std::log(double(float(entries)))) / float(dimensions);
-  const double root = std::floor(std::exp(double(logPart)));
+  const float logPart =
+      static_cast<float>(std::log(static_cast<double>(static_cast<float>(entries)))) /
+      static_cast<float>(dimensions);
+  const double root = std::floor(std::exp(static_cast<double>(logPart)));
   if (!(root <= most)) return -1;
-  int r = int(root);
-  auto power = [dimensions](int base) { return std::pow(double(float(base)), double(dimensions)); };
+  int r = static_cast<int>(root);
+  auto power = [dimensions](int base) {
+    return std::pow(static_cast<double>(static_cast<float>(base)), static_cast<double>(dimensions));
+  };
   double next = power(r + 1);
   if (!(next <= most)) return -1;
-  if (int(std::floor(next)) <= entries) next = power(++r + 1);
+  if (static_cast<int>(std::floor(next)) <= entries) next = power(++r + 1);
   if (!(next <= most) || next <= entries) return -1;
-  if (int(std::floor(power(r))) > entries) return -1;
+  if (static_cast<int>(std::floor(power(r))) > entries) return -1;
   return r;
 }
 
@@ -205,14 +213,14 @@ constexpr uint64_t kMostBookValues = 1 << 22;
 constexpr int kMostCodeLength = 32;
 constexpr uint32_t kCodebookSync = 0x564342;
 
-bool CodebookSound(BitReader& in, Book* book) {
+bool CodebookValid(BitReader& in, Book* book) {
   if (in.Read(24) != kCodebookSync) return false;
   const uint32_t dimensions = in.Read(16);
   const uint32_t entries = in.Read(24);
   if (dimensions == 0 && entries != 0) return false;
   if (in.Read(1) != 0) {  // ordered: runs of equal code lengths
     uint32_t current = 0;
-    int length = int(in.Read(5)) + 1;
+    int length = static_cast<int>(in.Read(5)) + 1;
     while (current < entries && !in.over) {
       const uint32_t run = in.Read(BitsFor(entries - current));
       if (length >= kMostCodeLength || run > entries - current) return false;
@@ -223,24 +231,25 @@ bool CodebookSound(BitReader& in, Book* book) {
     const bool sparse = in.Read(1) != 0;
     for (uint32_t i = 0; i < entries && !in.over; i++) {
       if (sparse && in.Read(1) == 0) continue;
-      if (int(in.Read(5)) + 1 == kMostCodeLength) return false;
+      if (static_cast<int>(in.Read(5)) + 1 == kMostCodeLength) return false;
     }
   }
   book->entries = entries;
-  book->lookupType = int(in.Read(4));
+  book->lookupType = static_cast<int>(in.Read(4));
   if (book->lookupType > 2) return false;
   if (book->lookupType > 0) {
     in.Read(32);  // minimum value
     in.Read(32);  // delta
-    const int valueBits = int(in.Read(4)) + 1;
+    const int valueBits = static_cast<int>(in.Read(4)) + 1;
     in.Read(1);  // sequence flag
-    const uint64_t expanded = uint64_t(entries) * dimensions;
+    const uint64_t expanded = static_cast<uint64_t>(entries) * dimensions;
     if (expanded > kMostBookValues) return false;
     uint64_t values = expanded;
     if (book->lookupType == 1) {
-      const int r = entries > 0 ? Lookup1Values(int(entries), int(dimensions)) : 0;
+      const int r =
+          entries > 0 ? Lookup1Values(static_cast<int>(entries), static_cast<int>(dimensions)) : 0;
       if (r < 0) return false;
-      values = uint64_t(r);
+      values = static_cast<uint64_t>(r);
     }
     if (values == 0 || values * valueBits > in.BitsLeft()) return false;
     in.bit += values * valueBits;
@@ -248,32 +257,32 @@ bool CodebookSound(BitReader& in, Book* book) {
   return !in.over;
 }
 
-bool BookIndexSound(int book, int books) { return book >= 0 && book < books; }
+bool BookIndexValid(int book, int books) { return book >= 0 && book < books; }
 
-bool Floor1Sound(BitReader& in, int books) {
-  const int partitions = int(in.Read(5));
+bool Floor1Valid(BitReader& in, int books) {
+  const int partitions = static_cast<int>(in.Read(5));
   int classOf[32];
   int largestClass = -1;
   for (int i = 0; i < partitions; i++) {
-    classOf[i] = int(in.Read(4));
+    classOf[i] = static_cast<int>(in.Read(4));
     if (classOf[i] > largestClass) largestClass = classOf[i];
   }
   int classDimensions[16];
   for (int c = 0; c <= largestClass; c++) {
-    classDimensions[c] = int(in.Read(3)) + 1;
-    const int subclasses = int(in.Read(2));
-    if (subclasses > 0 && !BookIndexSound(int(in.Read(8)), books)) return false;
+    classDimensions[c] = static_cast<int>(in.Read(3)) + 1;
+    const int subclasses = static_cast<int>(in.Read(2));
+    if (subclasses > 0 && !BookIndexValid(static_cast<int>(in.Read(8)), books)) return false;
     for (int k = 0; k < (1 << subclasses); k++) {
-      const int book = int(in.Read(8)) - 1;
-      if (book != kNoBook && !BookIndexSound(book, books)) return false;
+      const int book = static_cast<int>(in.Read(8)) - 1;
+      if (book != kNoBook && !BookIndexValid(book, books)) return false;
     }
   }
   in.Read(2);  // multiplier
-  const int rangeBits = int(in.Read(4));
+  const int rangeBits = static_cast<int>(in.Read(4));
   std::vector<uint32_t> xs = {0, 1u << rangeBits};
   for (int i = 0; i < partitions; i++) {
     for (int k = 0; k < classDimensions[classOf[i]]; k++) {
-      if (int(xs.size()) >= kMostFloor1Values) return false;
+      if (static_cast<int>(xs.size()) >= kMostFloor1Values) return false;
       const uint32_t x = in.Read(rangeBits);
       for (uint32_t earlier : xs) {
         if (earlier == x) return false;
@@ -285,124 +294,101 @@ bool Floor1Sound(BitReader& in, int books) {
 }
 
 // Residue books decode vectors, so each needs a value table.
-bool ResidueSound(BitReader& in, const std::vector<Book>& books) {
-  const int count = int(books.size());
+bool ResidueValid(BitReader& in, const std::vector<Book>& books) {
+  const int count = static_cast<int>(books.size());
   if (in.Read(16) > 2) return false;  // type 0, 1 or 2
   const uint32_t begin = in.Read(24);
   const uint32_t end = in.Read(24);
   if (end < begin) return false;
   in.Read(24);  // partition size
-  const int classifications = int(in.Read(6)) + 1;
-  if (!BookIndexSound(int(in.Read(8)), count)) return false;
+  const int classifications = static_cast<int>(in.Read(6)) + 1;
+  if (!BookIndexValid(static_cast<int>(in.Read(8)), count)) return false;
   int cascade[64];
   for (int i = 0; i < classifications; i++) {
-    const int low = int(in.Read(3));
-    const int high = in.Read(1) != 0 ? int(in.Read(5)) : 0;
+    const int low = static_cast<int>(in.Read(3));
+    const int high = in.Read(1) != 0 ? static_cast<int>(in.Read(5)) : 0;
     cascade[i] = high * 8 + low;
   }
   for (int i = 0; i < classifications; i++) {
     for (int k = 0; k < 8; k++) {
       if ((cascade[i] & (1 << k)) == 0) continue;
-      const int book = int(in.Read(8));
-      if (!BookIndexSound(book, count) || books[book].lookupType == 0) return false;
+      const int book = static_cast<int>(in.Read(8));
+      if (!BookIndexValid(book, count) || books[book].lookupType == 0) return false;
     }
   }
   return !in.over;
 }
 
-bool MappingSound(BitReader& in, int channels, int floors, int residues) {
+bool MappingValid(BitReader& in, int channels, int floors, int residues) {
   if (in.Read(16) != 0) return false;
-  const int submaps = in.Read(1) != 0 ? int(in.Read(4)) + 1 : 1;
+  const int submaps = in.Read(1) != 0 ? static_cast<int>(in.Read(4)) + 1 : 1;
   if (in.Read(1) != 0) {
-    const int steps = int(in.Read(8)) + 1;
+    const int steps = static_cast<int>(in.Read(8)) + 1;
     if (steps > channels) return false;
-    const int bits = BitsFor(uint32_t(channels - 1));
+    const int bits = BitsFor(static_cast<uint32_t>(channels - 1));
     for (int i = 0; i < steps; i++) {
-      const int magnitude = int(in.Read(bits));
-      const int angle = int(in.Read(bits));
+      const int magnitude = static_cast<int>(in.Read(bits));
+      const int angle = static_cast<int>(in.Read(bits));
       if (magnitude >= channels || angle >= channels || magnitude == angle) return false;
     }
   }
   if (in.Read(2) != 0) return false;
   if (submaps > 1) {
     for (int i = 0; i < channels; i++) {
-      if (int(in.Read(4)) >= submaps) return false;
+      if (static_cast<int>(in.Read(4)) >= submaps) return false;
     }
   }
   for (int i = 0; i < submaps; i++) {
     in.Read(8);
-    if (int(in.Read(8)) >= floors || int(in.Read(8)) >= residues) return false;
+    if (static_cast<int>(in.Read(8)) >= floors || static_cast<int>(in.Read(8)) >= residues)
+      return false;
   }
   return !in.over;
 }
 
-bool SetupSound(const std::vector<uint8_t>& p, int channels) {
+bool SetupValid(const std::vector<uint8_t>& p, int channels) {
   if (!Tagged(p, kSetupType)) return false;
   BitReader in{p};
   in.bit = kPacketTagBytes * 8;
   std::vector<Book> books(in.Read(8) + 1);
   for (Book& book : books) {
-    if (!CodebookSound(in, &book)) return false;
+    if (!CodebookValid(in, &book)) return false;
   }
-  const int transforms = int(in.Read(6)) + 1;
+  const int transforms = static_cast<int>(in.Read(6)) + 1;
   for (int i = 0; i < transforms; i++) {
     if (in.Read(16) != 0) return false;
   }
-  const int floors = int(in.Read(6)) + 1;
+  const int floors = static_cast<int>(in.Read(6)) + 1;
   for (int i = 0; i < floors; i++) {
     // Floor type 0 is not decoded; only type 1 is accepted.
-    if (in.Read(16) != 1 || !Floor1Sound(in, int(books.size()))) return false;
+    if (in.Read(16) != 1 || !Floor1Valid(in, static_cast<int>(books.size()))) return false;
   }
-  const int residues = int(in.Read(6)) + 1;
+  const int residues = static_cast<int>(in.Read(6)) + 1;
   for (int i = 0; i < residues; i++) {
-    if (!ResidueSound(in, books)) return false;
+    if (!ResidueValid(in, books)) return false;
   }
-  const int mappings = int(in.Read(6)) + 1;
+  const int mappings = static_cast<int>(in.Read(6)) + 1;
   for (int i = 0; i < mappings; i++) {
-    if (!MappingSound(in, channels, floors, residues)) return false;
+    if (!MappingValid(in, channels, floors, residues)) return false;
   }
-  const int modes = int(in.Read(6)) + 1;
+  const int modes = static_cast<int>(in.Read(6)) + 1;
   for (int i = 0; i < modes; i++) {
     in.Read(1);  // block flag
-    if (in.Read(16) != 0 || in.Read(16) != 0 || int(in.Read(8)) >= mappings) return false;
+    if (in.Read(16) != 0 || in.Read(16) != 0 || static_cast<int>(in.Read(8)) >= mappings)
+      return false;
   }
   return in.Read(1) == 1 && !in.over;  // framing bit
 }
 
 }  // namespace
 
-size_t oggPageBytes(const uint8_t* page, size_t available) {
-  if (available < size_t(kPageHeaderBytes) || std::memcmp(page, "OggS", 4) != 0) return 0;
-  const int segments = page[kPageSegmentsAt];
-  if (available < size_t(kPageHeaderBytes + segments)) return 0;
-  size_t size = kPageHeaderBytes + segments;
-  for (int i = 0; i < segments; i++) size += page[kPageHeaderBytes + i];
-  return size;
-}
-
-uint32_t oggPageChecksum(const uint8_t* page, size_t size) {
-  static uint32_t table[256];
-  static bool ready = false;
-  if (!ready) {
-    for (uint32_t i = 0; i < 256; i++) {
-      uint32_t r = i << 24;
-      for (int k = 0; k < 8; k++) r = (r & 0x80000000u) ? (r << 1) ^ 0x04c11db7u : r << 1;
-      table[i] = r;
-    }
-    ready = true;
-  }
-  uint32_t crc = 0;
-  for (size_t i = 0; i < size; i++) crc = (crc << 8) ^ table[((crc >> 24) ^ page[i]) & 0xFF];
-  return crc;
-}
-
-bool vorbisHeadersSound(FILE* file) {
+bool VorbisHeadersValid(FILE* file) {
   const long start = std::ftell(file);
   if (start < 0) return false;
   std::vector<uint8_t> packets[kHeaderPackets];
   int channels = 0;
-  const bool sound = ReadHeaderPackets(file, packets) &&
-                     IdentificationSound(packets[0], &channels) && CommentsSound(packets[1]) &&
-                     SetupSound(packets[2], channels);
-  return std::fseek(file, start, SEEK_SET) == 0 && sound;
+  const bool valid = ReadHeaderPackets(file, packets) &&
+                     IdentificationValid(packets[0], &channels) && CommentsValid(packets[1]) &&
+                     SetupValid(packets[2], channels);
+  return std::fseek(file, start, SEEK_SET) == 0 && valid;
 }
