@@ -6,7 +6,6 @@
 // working directory and is removed at the end. Times are wall-clock: the software rasteriser draws
 // on threads of its own.
 #include <benchmark/benchmark.h>
-#include <lodepng.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,6 +14,8 @@
 
 #include "VeskFrame.h"
 #include "frame/Window.h"
+#include "support/Png.h"
+#include "support/Scene.h"
 
 namespace {
 
@@ -36,15 +37,14 @@ float viewWidth = 0.0f;
 float viewHeight = 0.0f;
 
 bool WriteSheet(const char* name) {
-  std::vector<unsigned char> rgba(static_cast<size_t>(kSheetWidth) * kSheetHeight * 4);
-  for (size_t i = 0; i < rgba.size(); i += 4) {
-    rgba[i] = static_cast<unsigned char>(i * 7);
-    rgba[i + 1] = static_cast<unsigned char>(i * 13);
-    rgba[i + 2] = static_cast<unsigned char>(i * 29);
-    rgba[i + 3] = (i / 4) % 5 == 0 ? 0 : 255;
+  vftest::Picture sheet(kSheetWidth, kSheetHeight);
+  for (size_t i = 0; i < sheet.rgba.size(); i += 4) {
+    sheet.rgba[i] = static_cast<unsigned char>(i * 7);
+    sheet.rgba[i + 1] = static_cast<unsigned char>(i * 13);
+    sheet.rgba[i + 2] = static_cast<unsigned char>(i * 29);
+    sheet.rgba[i + 3] = (i / 4) % 5 == 0 ? 0 : 255;
   }
-  const std::string path = std::string("Data/1/") + name + ".png";
-  return lodepng::encode(path, rgba, kSheetWidth, kSheetHeight) == 0;
+  return vftest::WritePng(std::string("Data/1/") + name + ".png", sheet);
 }
 
 // Opens the window once per process, in a temporary working directory.
@@ -54,15 +54,15 @@ bool Start() {
   char name[] = "/tmp/vf-render-bench-XXXXXX";
   if (mkdtemp(name) == nullptr || chdir(name) != 0) return false;
   folder = name;
-  std::error_code error;
-  if (!std::filesystem::create_directories("Data/1", error)) return false;
   if (!WriteSheet("sheet") || !WriteSheet("other")) return false;
-  Game.Begin(kGame, "render bench");
-  Game.DebugMode = 0;
-  Game.LoadImg(kSheet, "sheet", kFrame);
-  Game.LoadImg(kSecondSheet, "other", kFrame);
-  Game.RenderGame(viewWidth, viewHeight);
-  return window != nullptr && iSize[kSheet] == 512;
+  const bool opened = vftest::OpenScene(
+      Game, kGame, "render bench",
+      [] {
+        Game.LoadImg(kSheet, "sheet", kFrame);
+        Game.LoadImg(kSecondSheet, "other", kFrame);
+      },
+      &viewWidth, &viewHeight);
+  return opened && iSize[kSheet] == 512;
 }
 
 // Records one frame as the benchmark game's busiest test does and hands it

@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
 # Fuzzes the file readers and the string helpers: builds the libFuzzer
-# targets with Clang into build-fuzz/, makes the seed corpora from nothing
-# (fuzz/make-seeds.sh), adds the regression inputs of tests/data/regress/
-# and runs every target for the given number of seconds (default 60), two
-# at a time. The sound target runs twice: on OpenAL Soft's silent device and
-# with no audio device at all. Any crash, sanitizer report, broken check,
-# leak or limit overrun fails the run; the input is kept in
-# build-fuzz/run/<run>/ and its log printed.
+# targets with the "fuzz" preset (Clang) into build-fuzz/, makes the seed
+# corpora from nothing (fuzz/make-seeds.sh), adds the regression inputs of
+# tests/data/regress/ and runs every target for the given number of seconds
+# (default 60), two at a time. The sound target runs twice: on OpenAL Soft's
+# silent device and with no audio device at all. Any crash, sanitizer
+# report, broken check, leak or limit overrun fails the run; the input is
+# kept in build-fuzz/run/<run>/ and its log printed.
 #   scripts/fuzz.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 scripts/packages.sh fuzz
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVESKFRAME_BUILD_FUZZ=ON -DVESKFRAME_BUILD_TESTS=OFF -DVESKFRAME_BUILD_BENCH=OFF \
-  -DVESKFRAME_BUILD_BENCHMARK=OFF -DVESKFRAME_BUILD_EXAMPLES=OFF -DVESKFRAME_INSTALL=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)"
 fuzz/make-seeds.sh build-fuzz/fuzz/fuzz_seed_writer build-fuzz/seeds
 
 # run name, target, OpenAL Soft driver list

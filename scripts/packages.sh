@@ -1,20 +1,32 @@
 #!/usr/bin/env bash
-# Package step shared by ./run-benchmark and ./run-tests: makes sure every
-# Debian package the build, the tests and the virtual display need is there.
-# As root it installs what is missing; otherwise it prints the apt-get line.
-# With the argument "fuzz" it also makes sure of Clang and its libFuzzer
-# runtime (scripts/fuzz.sh).
+# Package step of the scripts: makes sure the Debian packages of one route
+# are there. As root it installs what is missing; otherwise it prints the
+# apt-get line and stops. README.md lists the same packages per route.
+#   scripts/packages.sh game       build a game on the framework
+#   scripts/packages.sh benchmark  ./run-benchmark: a game plus the virtual display
+#   scripts/packages.sh tests      ./run-tests: the benchmark's plus the test tools
+#   scripts/packages.sh fuzz       scripts/fuzz.sh: a game's plus Clang, libFuzzer, oggenc
 set -euo pipefail
 
-VF_PACKAGES=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
-  liblodepng-dev libgtest-dev libbenchmark-dev xvfb x11-utils openbox xdotool sox libsox-fmt-all
-  vorbis-tools imagemagick)
-if [ "${1:-}" = fuzz ]; then
-  VF_PACKAGES+=(clang libclang-rt-14-dev llvm)
-fi
+game=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
+  liblodepng-dev)
+display=(xvfb x11-utils openbox)
+case ${1:-} in
+  game) packages=("${game[@]}") ;;
+  benchmark) packages=("${game[@]}" "${display[@]}") ;;
+  tests)
+    packages=("${game[@]}" "${display[@]}" libgtest-dev libbenchmark-dev xdotool sox
+      libsox-fmt-all vorbis-tools)
+    ;;
+  fuzz) packages=("${game[@]}" vorbis-tools clang libclang-rt-14-dev llvm) ;;
+  *)
+    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
-for p in "${VF_PACKAGES[@]}"; do
+for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi

@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# Virtual display step shared by ./run-benchmark and ./run-tests.
-# Usage: scripts/with-display.sh COMMAND [ARGS...]
-# With DISPLAY set, runs the command on that display. Otherwise starts Xvfb
-# (1920x1080x24) on a free display number with openbox as window manager
-# (without one, a full-screen window never gets input focus), runs the
-# command there, and stops both by their own process ids when it ends, also
-# on failure or Ctrl-C. Exits with the command's status.
+# Virtual display step shared by ./run-benchmark and the tests.
+# Usage: scripts/with-display.sh [--private] [--screen WxH] COMMAND [ARGS...]
+# With DISPLAY set, runs the command on that display, unless --private asks
+# for a display of its own (every test that opens a window runs this way, so
+# no test ever draws on, or types into, a user's screen). Otherwise starts
+# Xvfb (1920x1080x24, or the --screen size) on a free display number with
+# openbox as window manager (without one, a full-screen window never gets
+# input focus), runs the command there, and stops both by their own process
+# ids when it ends, also on failure or Ctrl-C. Exits with the command's status.
 set -uo pipefail
 
-if [ -n "${DISPLAY:-}" ]; then
+private=0
+screen=1920x1080
+while [ $# -gt 0 ]; do
+  case $1 in
+    --private) private=1; shift ;;
+    --screen) screen=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+
+if [ -n "${DISPLAY:-}" ] && [ "$private" -eq 0 ]; then
   exec "$@"
 fi
 
@@ -27,7 +39,7 @@ trap 'exit 143' TERM
 
 # Xvfb picks a free display number itself and writes it to fd 3, so two
 # scripts started at once never share a display.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
 xvfb_pid=$!
 n=""
 for _ in $(seq 200); do

@@ -39,10 +39,9 @@ class MusicCapture : public testing::Test {
     // 0.75 s: a whole number of cycles, so the loop point is seamless.
     WriteFile("Data/1/audio/loop440.wav",
               SimpleWav(2, kRate, Sine16(2, kRate, 440, kRate * 3 / 4, 0.5)));
-    WriteFile("mono.wav", SimpleWav(1, kRate, Sine16(1, kRate, 660, kRate, 0.5)));
-    WriteFile("stereo.wav", SimpleWav(2, kRate, Sine16(2, kRate, 880, kRate / 2, 0.5)));
-    ASSERT_TRUE(EncodeOgg("mono.wav", "Data/1/audio/mono.ogg"));
-    ASSERT_TRUE(EncodeOgg("stereo.wav", "Data/1/audio/stereo.ogg"));
+    // mono.ogg: 1 s at 660 Hz; stereo.ogg: 0.5 s at 880 Hz (tests/support/MakeFixtures.cpp).
+    ASSERT_TRUE(CopyFixture("mono.ogg", "Data/1/audio/mono.ogg"));
+    ASSERT_TRUE(CopyFixture("stereo.ogg", "Data/1/audio/stereo.ogg"));
   }
   void SetUp() override {
     GameNum = 1;

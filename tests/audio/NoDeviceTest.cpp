@@ -66,7 +66,7 @@ TEST_F(NoDevice, MusicStartsAndStopsWithoutHarm) {
   EXPECT_EQ(ASys.MusicPlaying, 0);
   EXPECT_EQ(MusicFile, nullptr);
 
-  ASSERT_TRUE(EncodeOgg("Data/1/audio/tune.wav", "Data/1/audio/tune.ogg"));
+  ASSERT_TRUE(CopyFixture("stereo.ogg", "Data/1/audio/tune.ogg"));
   const std::string oggErrors = StderrOf([] { game.PlayMusic("tune.ogg"); });
   EXPECT_NE(oggErrors.find("Error Opening OGG stream :(\n"), std::string::npos) << oggErrors;
   EXPECT_EQ(ASys.MusicPlaying, 2);

@@ -8,26 +8,18 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/Files.h"
+
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string SourceDir() {
-  const char* dir = std::getenv("VF_SOURCE_DIR");
-  return dir != nullptr ? dir : "";
-}
+using vftest::ReadFile;
+using vftest::SourceDir;
 
 // Runs of white space become one blank; blanks at both ends go.
 std::string Squeeze(const std::string& text) {
@@ -164,7 +156,6 @@ TEST(ReferenceScanner, FindsLoggedLiteralsInAllThreeForms) {
 class ApiReference : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(SourceDir().empty()) << "VF_SOURCE_DIR is not set";
     header_ = ReadFile(SourceDir() + "/include/VeskFrame.h");
     page_ = ReadFile(SourceDir() + "/docs/API.md");
     ASSERT_FALSE(header_.empty());

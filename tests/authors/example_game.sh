@@ -7,17 +7,13 @@
 # Then plays it with a missing, a truncated and a damaged data folder.
 # Usage: example_game.sh EXAMPLE_GAME PNG_PROBE SOURCE_TREE
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$3/scripts/with-display.sh" "$0" "$@"; fi
 game=$1
 probe=$2
 src=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
 
-work=$PWD/run
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work"
+enter_work_folder
 cp -r "$src/examples/Data" .
 
 # OpenAL Soft mixes to a WAV file instead of a sound card.

@@ -7,7 +7,6 @@
 # quit on Escape. The example game is also built against the installed package.
 # Usage: game_projects.sh BUILD_TREE SOURCE_TREE CXX_COMPILER PNG_PROBE
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$2/scripts/with-display.sh" "$0" "$@"; fi
 build=$1
 src=$2
 export CXX=$3
@@ -15,10 +14,7 @@ probe=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
 
-work=$PWD/run
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work"
+enter_work_folder
 
 # ---- Install ----
 prefix=$work/prefix
@@ -35,6 +31,11 @@ unexpected=$(find "$prefix" -type f ! -name libveskframe.a ! -name VeskFrame.h \
 # The public header compiles on its own, without any framework include path.
 echo '#include "VeskFrame.h"' | "$CXX" -std=c++17 -fsyntax-only -I"$prefix/include/veskframe" \
   -x c++ - || fail "the installed header does not compile on its own"
+# The package gives a game VeskFrame's include folder and what it links:
+# no sanitizer flag, no include folder of the framework's own dependencies.
+leaks=$(grep -rlE -e '-fsanitize|include/(AL|stb)' --include='*.cmake' --include='*.pc' "$prefix" ||
+  true)
+[ -z "$leaks" ] || fail "the installed package names sanitizer flags or dependency folders: $leaks"
 
 # ---- The page's files ----
 # Each file is the fenced block that follows a "<!-- file: NAME -->" line.
@@ -81,10 +82,14 @@ run_game with-subfolder-run.log with-subfolder/build/mygame
 # ---- find_package ----
 mkdir with-cmake
 cp page/mygame.cpp page/installed/CMakeLists.txt with-cmake/
-cmake -S with-cmake -B with-cmake/build -DCMAKE_PREFIX_PATH="$prefix" >with-cmake.log ||
+cmake -S with-cmake -B with-cmake/build -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >with-cmake.log ||
   fail "configuring against the installed package failed (see $work/with-cmake.log)"
 cmake --build with-cmake/build >>with-cmake.log 2>&1 ||
   fail "building against the installed package failed (see $work/with-cmake.log)"
+if grep -qE 'include/(AL|stb)|fsanitize' with-cmake/build/compile_commands.json; then
+  fail "find_package(VeskFrame) hands the game the framework's own compile flags"
+fi
 run_game with-cmake-run.log with-cmake/build/mygame
 
 # A version other than 0.25 is refused by the package's version file.
@@ -107,6 +112,9 @@ cmake -S "$src/examples" -B example -DCMAKE_PREFIX_PATH="$prefix" >example.log &
 
 # ---- pkg-config ----
 pcdir=$(dirname "$(find "$prefix" -name veskframe.pc)")
+cflags=$(PKG_CONFIG_PATH=$pcdir pkg-config --cflags veskframe | xargs)
+[ "$(cd "${cflags#-I}" 2>/dev/null && pwd -P)" = "$(cd "$prefix/include/veskframe" && pwd -P)" ] ||
+  fail "pkg-config --cflags veskframe gives '$cflags', not VeskFrame's include folder alone"
 mkdir with-make
 cp page/mygame.cpp page/pkgconfig/Makefile with-make/
 PKG_CONFIG_PATH=$pcdir make -C with-make >with-make.log 2>&1 ||

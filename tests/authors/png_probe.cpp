@@ -1,37 +1,22 @@
-// Pixel probe for the shell-driven tests of this folder: reads a PNG with
-// lodepng and prints plain numbers that a script compares.
+// Pixel probe for the shell-driven tests of this folder: reads a PNG file
+// and prints plain numbers that a script compares.
 //   png_probe size FILE                      -> "W H"
 //   png_probe colour FILE R G B TOL [Y0 Y1]  -> "COUNT CX CY": pixels whose every
 //        channel lies within TOL of (R, G, B), optionally only rows Y0..Y1,
 //        and their centroid (-1 -1 when there are none)
 //   png_probe rowmedian FILE Y               -> "R G B": per-channel median of row Y
 // Exits 2 on bad usage or an unreadable file.
-#include <lodepng.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "support/Png.h"
+
 namespace {
 
-constexpr int kChannels = 4;
-
-struct Picture {
-  std::vector<unsigned char> rgba;
-  unsigned width = 0;
-  unsigned height = 0;
-  const unsigned char* At(unsigned x, unsigned y) const {
-    return &rgba[(static_cast<size_t>(y) * width + x) * kChannels];
-  }
-};
-
-bool Load(const char* file, Picture* picture) {
-  unsigned error = lodepng::decode(picture->rgba, picture->width, picture->height, file);
-  if (error != 0) std::fprintf(stderr, "png_probe: %s: %s\n", file, lodepng_error_text(error));
-  return error == 0;
-}
+using vftest::Picture;
 
 int Usage() {
   std::fprintf(stderr,
@@ -43,20 +28,21 @@ int Colour(const Picture& p, int argc, char** argv) {
   if (argc != 7 && argc != 9) return Usage();
   const int want[3] = {std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])};
   const int tolerance = std::atoi(argv[6]);
-  unsigned y0 = 0;
-  unsigned y1 = p.height == 0 ? 0 : p.height - 1;
+  int y0 = 0;
+  int y1 = p.height == 0 ? 0 : p.height - 1;
   if (argc == 9) {
-    y0 = static_cast<unsigned>(std::max(0, std::atoi(argv[7])));
-    y1 = std::min(y1, static_cast<unsigned>(std::max(0, std::atoi(argv[8]))));
+    y0 = std::max(0, std::atoi(argv[7]));
+    y1 = std::min(y1, std::max(0, std::atoi(argv[8])));
   }
   long count = 0;
   double sumX = 0;
   double sumY = 0;
-  for (unsigned y = y0; y <= y1 && y < p.height; y++) {
-    for (unsigned x = 0; x < p.width; x++) {
-      const unsigned char* px = p.At(x, y);
+  for (int y = y0; y <= y1 && y < p.height; y++) {
+    for (int x = 0; x < p.width; x++) {
+      const vftest::Rgba px = p.At(x, y);
+      const int got[3] = {px.r, px.g, px.b};
       bool match = true;
-      for (int c = 0; c < 3; c++) match = match && std::abs(px[c] - want[c]) <= tolerance;
+      for (int c = 0; c < 3; c++) match = match && std::abs(got[c] - want[c]) <= tolerance;
       if (!match) continue;
       count++;
       sumX += x;
@@ -74,11 +60,14 @@ int Colour(const Picture& p, int argc, char** argv) {
 int RowMedian(const Picture& p, int argc, char** argv) {
   if (argc != 4) return Usage();
   const int y = std::atoi(argv[3]);
-  if (y < 0 || static_cast<unsigned>(y) >= p.height || p.width == 0) return Usage();
+  if (y < 0 || y >= p.height || p.width == 0) return Usage();
   int median[3];
   for (int c = 0; c < 3; c++) {
     std::vector<unsigned char> values;
-    for (unsigned x = 0; x < p.width; x++) values.push_back(p.At(x, y)[c]);
+    for (int x = 0; x < p.width; x++) {
+      const vftest::Rgba px = p.At(x, y);
+      values.push_back(c == 0 ? px.r : c == 1 ? px.g : px.b);
+    }
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     median[c] = values[values.size() / 2];
   }
@@ -91,9 +80,12 @@ int RowMedian(const Picture& p, int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   Picture picture;
-  if (!Load(argv[2], &picture)) return 2;
+  if (!vftest::LoadPng(argv[2], &picture)) {
+    std::fprintf(stderr, "png_probe: cannot read %s as a PNG file\n", argv[2]);
+    return 2;
+  }
   if (std::strcmp(argv[1], "size") == 0) {
-    std::printf("%u %u\n", picture.width, picture.height);
+    std::printf("%d %d\n", picture.width, picture.height);
     return 0;
   }
   if (std::strcmp(argv[1], "colour") == 0) return Colour(picture, argc, argv);

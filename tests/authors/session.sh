@@ -4,6 +4,15 @@
 # (the framework samples keys once per update step, so a bare key tap can
 # fall between two polls).
 
+# enter_work_folder : makes a fresh "run" folder in the test's working
+# directory the current one, and its path $work.
+enter_work_folder() {
+  work=$PWD/run
+  rm -rf "$work"
+  mkdir -p "$work"
+  cd "$work"
+}
+
 # Fails the test with a message.
 fail() {
   echo "FAIL: $*" >&2

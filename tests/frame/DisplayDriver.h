@@ -5,7 +5,6 @@
 #define VESKFRAME_TESTS_DISPLAY_DRIVER_H
 
 #include <GLFW/glfw3.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -82,21 +81,6 @@ inline std::string FirstLine(const std::string& command) {
 // appears within a few seconds.
 inline std::string FindWindow(const std::string& title) {
   return FirstLine("timeout 10 xdotool search --sync --name '^" + title + "$' 2>/dev/null");
-}
-
-// True once a window manager runs on the display: focus changes and window
-// activation need one, and on a loaded machine it can come up after the
-// display script has stopped waiting for it.
-inline bool WaitForWindowManager(int timeoutMs = 3 * kWaitMs) {
-  constexpr int kRetryMs = 100;
-  for (int waited = 0; waited < timeoutMs; waited += kRetryMs) {
-    if (std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'") ==
-        0) {
-      return true;
-    }
-    usleep(kRetryMs * 1000);
-  }
-  return false;
 }
 
 inline const GLFWvidmode* PrimaryMode() { return glfwGetVideoMode(glfwGetPrimaryMonitor()); }

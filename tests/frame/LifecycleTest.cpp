@@ -8,13 +8,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "frame/DisplayDriver.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -75,8 +75,7 @@ class Child {
     if (waitpid(pid_, &status, 0) == pid_ && WIFEXITED(status)) run.status = WEXITSTATUS(status);
     std::istringstream in(text_);
     for (std::string line; std::getline(in, line);) run.lines.push_back(line);
-    std::ifstream err(kStderrFile);
-    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    run.err = vftest::ReadFile(kStderrFile);
     return run;
   }
 
@@ -133,12 +132,7 @@ TEST(Lifecycle, StartUpAndShutdownOutputLineByLine) {
   ExpectNoSanitizerReport(run);
 }
 
-class Quit : public ::testing::TestWithParam<const char*> {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
-  }
-};
+class Quit : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(Quit, KeyEndsTheLoopAndTheGameSaysFarewell) {
   const std::string title = UniqueTitle(GetParam());

@@ -9,8 +9,12 @@
 
 #include "frame/DisplayDriver.h"
 #include "frame/Window.h"
+#include "support/Output.h"
 
 namespace {
+
+using vftest::StderrOf;
+using vftest::StdoutOf;
 
 DriverGame Game;
 std::string Title;
@@ -18,7 +22,6 @@ std::string Title;
 class Window : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
     Title = "vf-window-test-" + std::to_string(getpid());
     Game.Begin(1, Title.c_str());
     Game.NextUpdate = 0;
@@ -112,9 +115,8 @@ TEST_F(Window, BufferGameRecordsTheOverlayOnlyInDebugModeAndHandsOver) {
 }
 
 TEST_F(Window, GlfwErrorsGoToStandardErrorWithoutTheCode) {
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(glfwGetKey(window, -5), GLFW_RELEASE);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Invalid key -5\n");
+  const std::string captured = StderrOf([&] { EXPECT_EQ(glfwGetKey(window, -5), GLFW_RELEASE); });
+  EXPECT_EQ(captured, "Error: Invalid key -5\n");
 }
 
 TEST_F(Window, FullScreenTakesTheMonitorAndReturnsToCentredDefault) {
@@ -156,9 +158,7 @@ TEST_F(Window, CloseRequestEndsTheLoopThroughThePoll) {
 }
 
 TEST_F(Window, TerminateClosesTheWindowAndSaysFarewell) {
-  testing::internal::CaptureStdout();
-  Game.Terminate();
-  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string out = StdoutOf([&] { Game.Terminate(); });
   EXPECT_EQ(window, nullptr);
   const size_t closing = out.find("> Closing OpenGL Window\n");
   const size_t ran = out.find("Ran for ");

@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "FuzzTargets.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -29,10 +27,8 @@ const Target kTargets[] = {{"sound", fuzz::SoundLoad},
                            {"strings", fuzz::Strings}};
 
 std::vector<fs::path> Inputs(const char* folder) {
-  const char* source = std::getenv("VF_SOURCE_DIR");
   std::vector<fs::path> inputs;
-  if (source == nullptr) return inputs;
-  const fs::path dir = fs::path(source) / "tests" / "data" / "regress" / folder;
+  const fs::path dir = fs::path(vftest::SourceDir()) / "tests" / "data" / "regress" / folder;
   if (!fs::is_directory(dir)) return inputs;
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.is_regular_file()) inputs.push_back(entry.path());
@@ -42,13 +38,11 @@ std::vector<fs::path> Inputs(const char* folder) {
 }
 
 TEST(Regressions, EveryKeptInputRunsClean) {
-  ASSERT_NE(std::getenv("VF_SOURCE_DIR"), nullptr);
   int replayed = 0;
   for (const Target& target : kTargets) {
     for (const fs::path& path : Inputs(target.folder)) {
-      std::ifstream in(path, std::ios::binary);
-      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+      const std::string file = vftest::ReadFile(path.string());
+      const std::vector<uint8_t> bytes(file.begin(), file.end());
       std::fprintf(stderr, "replaying %s/%s (%zu bytes)\n", target.folder, path.filename().c_str(),
                    bytes.size());
       EXPECT_EQ(target.run(bytes.data(), bytes.size()), 0);

@@ -3,22 +3,20 @@
 // "Debug.txt" holds the header and the fifteen tests in order, the console
 // shows the banner, the loading lines and the closing lines, and the capture
 // holds music in the streaming tests, silence in the others, and a chime at
-// the end of each test. The run gets its own 800 x 600 screen, so full
-// screen costs the fill of the window: on a large monitor the sanitizer
-// build's run would not fit its time limit on a software renderer.
+// the end of each test. ctest gives the run a private 800 x 600 screen
+// (tests/game/CMakeLists.txt).
 #include <algorithm>
 #include <cmath>
 #include <regex>
 
 #include "RunKit.h"
+#include "support/Wav.h"
 
 namespace {
 
 constexpr int kRunSeconds = 540;
 constexpr int kTests = 15;
 constexpr int kTimeToleranceMs = 16;  // one step
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 const char* const kNames[kTests] = {
     "Practically nothing",
     "Added Blend Modes",
@@ -49,11 +47,8 @@ struct Loudness {
     for (size_t i = Index(fromMs); i < Index(toMs); i++) peak = std::max(peak, frames[i]);
     return peak;
   }
-  float Rms(double fromMs, double toMs) const {
-    double sum = 0;
-    const size_t a = Index(fromMs), b = Index(toMs);
-    for (size_t i = a; i < b; i++) sum += double(frames[i]) * frames[i];
-    return b > a ? static_cast<float>(std::sqrt(sum / (b - a))) : 0;
+  double Rms(double fromMs, double toMs) const {
+    return vftest::Rms(frames, long(Index(fromMs)), long(Index(toMs)));
   }
   size_t Index(double ms) const {
     const double i = ms * rate / 1000.0;
@@ -67,25 +62,23 @@ class FullRun : public ::testing::Test {
   // One run for all the checks below.
   static void SetUpTestSuite() {
     dir = MakeRunFolder("run-full");
-    LinkData(dir);
-    WriteFile(dir + "/alsoft.conf",
-              "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
-              "frequency = 44100\n[wave]\nfile = " +
-                  dir + "/capture.wav\n");
-    PrivateDisplay screen;
-    displayReady = screen.Start(kScreenWidth, kScreenHeight);
-    if (!displayReady) return;
+    ready = vftest::LinkDataFolder(dir) &&
+            vftest::WriteFile(dir + "/alsoft.conf",
+                              "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
+                              "frequency = 44100\n[wave]\nfile = " +
+                                  dir + "/capture.wav\n");
+    if (!ready) return;
     BenchmarkRun run;
-    run.Start(dir, {"ALSOFT_CONF=" + dir + "/alsoft.conf", "ALSOFT_DRIVERS=wave", screen.Env()});
+    run.Start(dir, {"ALSOFT_CONF=" + dir + "/alsoft.conf", "ALSOFT_DRIVERS=wave"});
     status = run.Wait(kRunSeconds);
     console = run.Console();
     errors = run.Errors();
     results = run.Results();
   }
 
-  void SetUp() override { ASSERT_TRUE(displayReady) << "no private virtual screen"; }
+  void SetUp() override { ASSERT_TRUE(ready) << "cannot prepare the run folder"; }
 
-  static bool displayReady;
+  static bool ready;
   static std::string dir;
   static int status;
   static std::string console;
@@ -93,7 +86,7 @@ class FullRun : public ::testing::Test {
   static std::vector<std::string> results;
 };
 
-bool FullRun::displayReady = false;
+bool FullRun::ready = false;
 std::string FullRun::dir;
 int FullRun::status = kStillRunning;
 std::string FullRun::console;
@@ -114,8 +107,8 @@ TEST_F(FullRun, ResultsHoldHeaderAndEveryTestInOrder) {
 }
 
 TEST_F(FullRun, ConsoleShowsBannerLoadingAndClosingLines) {
-  Wav sound;
-  ASSERT_TRUE(ReadWav(SourceDir() + "/Data/1/audio/01.wav", sound));
+  vftest::Wav sound;
+  ASSERT_TRUE(vftest::ReadWav(vftest::SourceDir() + "/Data/1/audio/01.wav", &sound));
   // In order of appearance; each a whole line or a numbered log line.
   const std::string lines[] = {
       "\nVeskFrame - v0.25\n",
@@ -143,15 +136,15 @@ TEST_F(FullRun, ConsoleShowsBannerLoadingAndClosingLines) {
 // end of test 0, and the test times of the results place every later end.
 TEST_F(FullRun, CaptureHoldsMusicAndChimesWhereTheyBelong) {
   ASSERT_EQ(results.size(), 2u + kTests);
-  Wav capture;
-  ASSERT_TRUE(ReadWav(dir + "/capture.wav", capture));
+  vftest::Wav capture;
+  ASSERT_TRUE(vftest::ReadWav(dir + "/capture.wav", &capture));
   ASSERT_EQ(capture.channels, 2);
   Loudness loud;
   loud.rate = capture.rate;
   loud.frames.resize(capture.samples.size() / 2);
   for (size_t i = 0; i < loud.frames.size(); i++) {
-    loud.frames[i] = std::max(std::abs(capture.samples[2 * i] / 32768.0f),
-                              std::abs(capture.samples[2 * i + 1] / 32768.0f));
+    loud.frames[i] =
+        std::max(std::abs(capture.samples[2 * i]), std::abs(capture.samples[2 * i + 1]));
   }
   const auto first =
       std::find_if(loud.frames.begin(), loud.frames.end(), [](float v) { return v > 0.02f; });

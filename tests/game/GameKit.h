@@ -1,21 +1,23 @@
-// Helpers shared by the benchmark's in-process tests: the data folder link,
-// a loaded game on a real window, and reading the recorded command list back
-// as plain records. The tests define ThisGame themselves (main.cpp is not
+// Helpers shared by the benchmark's in-process tests: the game loaded from
+// the repository's data (on a real window, or without one for the tests
+// that only record), and reading the recorded command list back as plain
+// records. The tests define ThisGame themselves (main.cpp is not
 // linked), so they drive the very MyGame that the benchmark runs.
 #ifndef GAME_KIT_H
 #define GAME_KIT_H
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "MyGame.h"
 #include "VeskFrame.h"
 #include "graphics/Records.h"
+#include "support/Files.h"
+#include "support/Output.h"
+#include "support/Scene.h"
 
 struct Record {
   double s[kRecordSlots];
@@ -29,25 +31,34 @@ struct Record {
   double Y() const { return s[kSlotY] + rh2; }
 };
 
-// Makes "Data" in the working directory point at the repository's data.
-inline void LinkDataFolder() {
-  const char* source = std::getenv("VF_SOURCE_DIR");
-  ASSERT_NE(source, nullptr) << "VF_SOURCE_DIR is not set";
-  const std::string target = std::string(source) + "/Data";
-  unlink("Data");
-  ASSERT_EQ(symlink(target.c_str(), "Data"), 0) << "cannot link " << target;
-}
-
-// Opens the game's window, runs every loading stage and one render pass, so
-// that the view size is known and the assets are in their slots.
-inline void StartLoadedGame() {
-  LinkDataFolder();
-  ThisGame.Begin(kGameNumber, "This is a test");
-  ThisGame.DebugMode = 0;  // no rate overlay over the bottom-left corner
+// Loads the game as its loading stages do, from the repository's data
+// folder linked into the working directory, with no results file.
+inline void LoadGame() {
+  ASSERT_TRUE(vftest::LinkDataFolder());
   ThisGame.ResultsFile = nullptr;
   ThisGame.LoadTo = 1;
   for (int stage = 0; stage < 2 * kLoadStages && ThisGame.LoadTo > 0; stage++) ThisGame.Loader();
-  ThisGame.Render();
+}
+
+// The game loaded and shown in an 800 x 600 view with no window: enough for
+// everything the game records, plays and writes. The audio device is
+// OpenAL Soft's silent one.
+inline void StartGameWithoutWindow() {
+  GameNum = kGameNumber;
+  ThisGame.DebugMode = 0;
+  vftest::LogOf([] { ASys.OpenAudio(); });
+  vftest::PublishWindowView();
+  ThisGame.ViewWidth = vftest::kViewWidth;
+  ThisGame.ViewHeight = vftest::kViewHeight;
+  LoadGame();
+}
+
+// Opens the game's window with the rate overlay off, loads the game and
+// runs one render pass, so that the view size is known and the assets are
+// in their slots.
+inline void StartGameOnWindow() {
+  ASSERT_TRUE(vftest::OpenScene(ThisGame, kGameNumber, "This is a test", LoadGame,
+                                &ThisGame.ViewWidth, &ThisGame.ViewHeight));
 }
 
 // Runs one test tick of test `test` at tick `tick` and returns what it recorded.

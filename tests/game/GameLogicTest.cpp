@@ -1,5 +1,5 @@
 // The benchmark's own logic, checked without waiting for a run: the game is
-// loaded on a real window and DoGame is driven tick by tick at chosen tests
+// loaded without a window and DoGame is driven tick by tick at chosen tests
 // and ticks; the recorded command list is read back and compared with what
 // each test must draw (sprite loads, texts, blend modes, markers), and the
 // results file and music changes at a test's end are checked.
@@ -86,8 +86,10 @@ int ExpectedSprites(int test) {
 
 class GameTick : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { StartLoadedGame(); }
-  static void TearDownTestSuite() { ThisGame.Terminate(); }
+  static void SetUpTestSuite() { StartGameWithoutWindow(); }
+  static void TearDownTestSuite() {
+    vftest::LogOf([] { ASys.CloseAudio(); });
+  }
   void SetUp() override {
     for (int p = 0; p < kPointers; p++)
       for (int k = 0; k < kPointerSlots; k++) ASys.Touch[p][k] = 0;

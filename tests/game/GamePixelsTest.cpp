@@ -4,12 +4,12 @@
 // The game is driven in-process (DoGame, BufferGame, Render), so the frame
 // is known; on a mismatch the screenshot is kept as failed-<test>.png.
 #include <GLFW/glfw3.h>
-#include <lodepng.h>
 
 #include <chrono>
 #include <thread>
 
 #include "GameKit.h"
+#include "support/Png.h"
 
 MyGame ThisGame;
 void Heartbeat() { ThisGame.KeepAlive(); }
@@ -20,38 +20,37 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 constexpr double kColourTolerance = 12;
 
-struct Picture {
-  unsigned width = 0;
-  unsigned height = 0;
-  std::vector<unsigned char> rgba;
-  const unsigned char* At(int x, int y) const { return &rgba[(y * width + x) * 4]; }
-};
+using vftest::Picture;
 
-Picture LoadPng(const std::string& path) {
+Picture LoadPicture(const std::string& path) {
   Picture p;
-  EXPECT_EQ(lodepng::decode(p.rgba, p.width, p.height, path), 0u) << path;
+  EXPECT_TRUE(vftest::LoadPng(path, &p)) << path;
   return p;
 }
 
 // Mean red, green and blue over a square of pixels.
 void MeanColour(const Picture& p, int x0, int y0, int side, double out[3]) {
   out[0] = out[1] = out[2] = 0;
-  for (int y = y0; y < y0 + side; y++)
-    for (int x = x0; x < x0 + side; x++)
-      for (int c = 0; c < 3; c++) out[c] += p.At(x, y)[c];
+  for (int y = y0; y < y0 + side; y++) {
+    for (int x = x0; x < x0 + side; x++) {
+      const vftest::Rgba px = p.At(x, y);
+      out[0] += px.r;
+      out[1] += px.g;
+      out[2] += px.b;
+    }
+  }
   for (int c = 0; c < 3; c++) out[c] /= side * side;
 }
 
 // Grey text pixels (the glyphs tinted 125): not the green background, not
 // the orange orbiters, not the dark glyph outline.
-bool IsTextPixel(const unsigned char* px) {
-  const int r = px[0], g = px[1], b = px[2];
-  return r >= 60 && r <= 150 && std::abs(r - g) < 25 && std::abs(r - b) < 25;
+bool IsTextPixel(const vftest::Rgba& px) {
+  return px.r >= 60 && px.r <= 150 && std::abs(px.r - px.g) < 25 && std::abs(px.r - px.b) < 25;
 }
 
 class GamePixels : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { StartLoadedGame(); }
+  static void SetUpTestSuite() { StartGameOnWindow(); }
   static void TearDownTestSuite() { ThisGame.Terminate(); }
 
   // Records one tick, hands it over and renders it a few times.
@@ -64,7 +63,7 @@ class GamePixels : public ::testing::Test {
   Picture Shot() {
     std::remove("Screenshot.png");
     ThisGame.TakeScreenshot();
-    Picture p = LoadPng("Screenshot.png");
+    Picture p = LoadPicture("Screenshot.png");
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     keep = "failed-" + name + ".png";
     std::rename("Screenshot.png", keep.c_str());
@@ -78,8 +77,8 @@ class GamePixels : public ::testing::Test {
   // Each corner holds its marker: compare the central 16 x 16 units of the
   // marker with the same pixels of the sheet's frame.
   void ExpectCornerMarkers(const Picture& shot) {
-    const Picture sheet = LoadPng("Data/1/gfx-32.png");
-    ASSERT_EQ(sheet.width % kSheetFrame, 0u);
+    const Picture sheet = LoadPicture("Data/1/gfx-32.png");
+    ASSERT_EQ(sheet.width % kSheetFrame, 0);
     const int perRow = sheet.width / kSheetFrame;
     const double scale = shot.width / ThisGame.ViewWidth;  // pixels per unit
     const double w = ThisGame.ViewWidth, h = ThisGame.ViewHeight;
@@ -102,7 +101,7 @@ class GamePixels : public ::testing::Test {
     const double scale = shot.width / ThisGame.ViewWidth;
     int left = shot.width, right = -1;
     for (int py = static_cast<int>((y - 6) * scale); py <= static_cast<int>((y + 6) * scale); py++)
-      for (int px = 0; px < static_cast<int>(shot.width); px++)
+      for (int px = 0; px < shot.width; px++)
         if (IsTextPixel(shot.At(px, py))) {
           left = std::min(left, px);
           right = std::max(right, px);
@@ -117,8 +116,8 @@ class GamePixels : public ::testing::Test {
 TEST_F(GamePixels, WindowedTestShowsCornerMarkersAndCentredTexts) {
   ShowTick(0, 50);
   const Picture shot = Shot();
-  ASSERT_EQ(shot.width, unsigned(kWindowWidth));
-  ASSERT_EQ(shot.height, unsigned(kWindowHeight));
+  ASSERT_EQ(shot.width, kWindowWidth);
+  ASSERT_EQ(shot.height, kWindowHeight);
   ExpectCornerMarkers(shot);
   const double h = ThisGame.ViewHeight;
   ExpectCentredText(shot, h / 2 - 96);  // "Bim's Magic Benchmark"
@@ -139,8 +138,8 @@ TEST_F(GamePixels, TestEightSwitchesToTheMonitorsSize) {
   // Sprites of test 8 would cover the corners: look at a later test without.
   ShowTick(13, 10);
   const Picture shot = Shot();
-  ASSERT_EQ(shot.width, unsigned(mode->width));
-  ASSERT_EQ(shot.height, unsigned(mode->height));
+  ASSERT_EQ(shot.width, mode->width);
+  ASSERT_EQ(shot.height, mode->height);
   EXPECT_FLOAT_EQ(ThisGame.ViewWidth, 800);
   EXPECT_NEAR(ThisGame.ViewHeight, 800.0 * mode->height / mode->width, 0.01);
   ExpectCornerMarkers(shot);

@@ -7,6 +7,9 @@
 
 namespace {
 
+using vftest::ReadFile;
+using vftest::WriteFile;
+
 const char kHeader1[] = "Bim's Magical Benchmark";
 const char kHeader2[] = "-=-=-=-";
 const char kFirstTest[] = "Practically nothing";
@@ -32,7 +35,7 @@ class QuitEarly : public ::testing::Test {
 
 TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
   const std::string dir = MakeRunFolder("run-escape");
-  LinkData(dir);
+  ASSERT_TRUE(vftest::LinkDataFolder(dir));
   run.Start(dir);
   ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
   // The line is on disk while the game still runs and holds the file, so a
@@ -46,7 +49,7 @@ TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
 
 TEST_F(QuitEarly, UncreatableResultsFileIsReportedAndTheRunGoesOn) {
   const std::string dir = MakeRunFolder("run-noresults");
-  LinkData(dir);
+  ASSERT_TRUE(vftest::LinkDataFolder(dir));
   ASSERT_EQ(mkdir((dir + "/Debug.txt").c_str(), 0755), 0);  // a folder cannot be opened for writing
   run.Start(dir);
   ASSERT_TRUE(run.WaitForConsole("Cannot create Debug.txt", kFirstTestSeconds)) << run.Console();
@@ -65,16 +68,16 @@ TEST_F(QuitEarly, UncreatableResultsFileIsReportedAndTheRunGoesOn) {
 // the tests still run (sprites and glyphs of a failed sheet draw nothing).
 TEST_F(QuitEarly, DamagedAssetsDoNotStopTheRun) {
   const std::string dir = MakeRunFolder("run-damaged");
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/Data/1/audio'").c_str()), 0);
-  const std::string data = SourceDir() + "/Data/1/";
+  const std::string data = vftest::SourceDir() + "/Data/1/";
   const std::string font = ReadFile(data + "bandwidth.png");
   std::string sprites = ReadFile(data + "gfx-32.png");
   const std::string sound = ReadFile(data + "audio/01.wav");
   ASSERT_GT(sprites.size(), 200u);
   for (size_t i = 60; i < sprites.size(); i += 7) sprites[i] = static_cast<char>(sprites[i] ^ 0x5a);
-  WriteFile(dir + "/Data/1/bandwidth.png", font.substr(0, font.size() / 2));
-  WriteFile(dir + "/Data/1/gfx-32.png", sprites);
-  WriteFile(dir + "/Data/1/audio/01.wav", sound.substr(0, 60));  // header cut inside "data"
+  ASSERT_TRUE(WriteFile(dir + "/Data/1/bandwidth.png", font.substr(0, font.size() / 2)));
+  ASSERT_TRUE(WriteFile(dir + "/Data/1/gfx-32.png", sprites));
+  // The header cut inside "data".
+  ASSERT_TRUE(WriteFile(dir + "/Data/1/audio/01.wav", sound.substr(0, 60)));
   run.Start(dir);
   ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
   const std::string console = run.Console();

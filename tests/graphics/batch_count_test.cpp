@@ -86,16 +86,18 @@ constexpr int kBatchLimit = 50000;
 class BatchCount : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WritePng(kGame, "dot", kSpriteSide, kSpriteSide, [](int, int) {
-      return std::vector<unsigned char>{200, 100, 50, 255};
+    WriteImage(kGame, "dot", kSpriteSide, kSpriteSide, [](int, int) {
+      return vftest::Rgba{200, 100, 50, 255};
     });
-    Game.Begin(kGame, "batch counts");
-    Game.DebugMode = 0;
-    Game.LoadImg(kSprite, "dot", kSpriteSide);
-    Game.LoadImg(kOther, "dot", kSpriteSide);
     float w = 0.0f;
     float h = 0.0f;
-    Game.RenderGame(w, h);
+    vftest::OpenScene(
+        Game, kGame, "batch counts",
+        [] {
+          Game.LoadImg(kSprite, "dot", kSpriteSide);
+          Game.LoadImg(kOther, "dot", kSpriteSide);
+        },
+        &w, &h);
   }
 
   static void TearDownTestSuite() { Game.Terminate(); }

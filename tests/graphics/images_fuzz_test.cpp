@@ -34,10 +34,8 @@ using pngchunks::RepairChecksums;
 
 // Loads bytes as a PNG file and counts the outcome; returns true if it loaded.
 bool LoadBytes(const std::vector<unsigned char>& bytes, int fs) {
-  WriteBytes("Data/1/bad.png", bytes);
-  testing::internal::CaptureStdout();
-  ASys.GetPNG(kSlot, "Data/1/bad.png", fs);
-  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(WriteFile("Data/1/bad.png", bytes));
+  const std::string log = StdoutOf([fs] { ASys.GetPNG(kSlot, "Data/1/bad.png", fs); });
   EXPECT_TRUE(SlotConsistent(kSlot));
   if (iFrames[kSlot] == -1) {
     EXPECT_NE(log.find("OMGERRORZ"), std::string::npos) << log;

@@ -28,12 +28,12 @@ const unsigned char* Texel(int slot, int x, int y) {
 using SingleImageTest = ImageStoreTest;
 
 TEST_F(SingleImageTest, ImageOfFrameWidthIsOneFrame) {
-  PngImage img = Gradient(32, 32);
-  WritePng("Data/1/ship.png", img);
-  testing::internal::CaptureStdout();
-  // The name may come from Tempstr, which loading formats into.
-  TestGame.LoadImg(3, TestGame.fstr("%s", "ship"), 32);
-  std::string log = testing::internal::GetCapturedStdout();
+  Picture img = Gradient(32, 32);
+  ASSERT_TRUE(WritePng("Data/1/ship.png", img));
+  const std::string log = StdoutOf([&] {
+    // The name may come from Tempstr, which loading formats into.
+    TestGame.LoadImg(3, TestGame.fstr("%s", "ship"), 32);
+  });
   EXPECT_NE(log.find("> Load Image : ship \n"), std::string::npos) << log;
   EXPECT_NE(log.find(">     Loaded 32x32 Image\n"), std::string::npos) << log;
   ASSERT_EQ(iFrames[3], 1);
@@ -47,7 +47,7 @@ TEST_F(SingleImageTest, ImageOfFrameWidthIsOneFrame) {
 }
 
 TEST_F(SingleImageTest, KeyColoursBecomeFullyTransparentBlack) {
-  PngImage img = Gradient(16, 16);
+  Picture img = Gradient(16, 16);
   img.Set(1, 1, {255, 0, 255, 255});
   img.Set(2, 1, {251, 4, 251, 200});  // the edges of the magenta key
   img.Set(3, 1, {0, 255, 255, 255});
@@ -55,7 +55,7 @@ TEST_F(SingleImageTest, KeyColoursBecomeFullyTransparentBlack) {
   img.Set(5, 1, {250, 0, 255, 255});  // just outside: kept
   img.Set(6, 1, {255, 5, 255, 255});
   img.Set(7, 1, {5, 255, 255, 255});
-  WritePng("Data/1/keys.png", img);
+  ASSERT_TRUE(WritePng("Data/1/keys.png", img));
   TestGame.LoadImg(0, "keys", 16);
   ASSERT_EQ(iFrames[0], 1);
   for (int x = 1; x <= 4; x++) EXPECT_TRUE(TexelIs(0, x, 1, {0, 0, 0, 0}));
@@ -65,12 +65,12 @@ TEST_F(SingleImageTest, KeyColoursBecomeFullyTransparentBlack) {
 
 TEST_F(SingleImageTest, OnlyDecodedPixelsAreRead) {
   // Narrower and shorter than the frame: top-left, the rest transparent.
-  PngImage small = Gradient(10, 6);
-  WritePng("Data/1/small.png", small);
+  Picture small = Gradient(10, 6);
+  ASSERT_TRUE(WritePng("Data/1/small.png", small));
   TestGame.LoadImg(4, "small", 32);
   // As wide as the frame but taller: only the top frame is kept.
-  PngImage strip = Gradient(8, 40);
-  WritePng("Data/1/strip.png", strip);
+  Picture strip = Gradient(8, 40);
+  ASSERT_TRUE(WritePng("Data/1/strip.png", strip));
   TestGame.LoadImg(5, "strip", 8);
   ASSERT_EQ(iFrames[4], 1);
   ASSERT_EQ(iFrames[5], 1);
@@ -91,11 +91,9 @@ TEST_F(SingleImageTest, OnlyDecodedPixelsAreRead) {
 using SpriteSheetTest = ImageStoreTest;
 
 TEST_F(SpriteSheetTest, FramesArePackedIntoCellsWithATransparentMargin) {
-  PngImage img = Gradient(256, 64);
-  WritePng("Data/1/sheet.png", img);
-  testing::internal::CaptureStdout();
-  TestGame.LoadImg(7, "sheet", 32);
-  std::string log = testing::internal::GetCapturedStdout();
+  Picture img = Gradient(256, 64);
+  ASSERT_TRUE(WritePng("Data/1/sheet.png", img));
+  const std::string log = StdoutOf([&] { TestGame.LoadImg(7, "sheet", 32); });
   EXPECT_NE(log.find(">     Loaded Spritesheet of 32x32 sprites\n"), std::string::npos) << log;
   // Cells of 40: 8 columns make 320, raised to 512, which holds 12 cells a row.
   ASSERT_EQ(iFrames[7], 16);
@@ -131,14 +129,14 @@ TEST_F(SpriteSheetTest, FramesArePackedIntoCellsWithATransparentMargin) {
 TEST_F(SpriteSheetTest, PartialFramesAtTheRightAndBottomAreDropped) {
   // 100 x 40 with frames of 32: 3 x 1 frames; columns 96..99 and rows 32..39
   // carry a colour found nowhere else, which must not reach the texture.
-  PngImage img = Gradient(100, 40);
+  Picture img = Gradient(100, 40);
   const Rgba marker{1, 2, 3, 255};
   for (int y = 0; y < 40; y++) {
     for (int x = 0; x < 100; x++) {
       if (x >= 96 || y >= 32) img.Set(x, y, marker);
     }
   }
-  WritePng("Data/1/partial.png", img);
+  ASSERT_TRUE(WritePng("Data/1/partial.png", img));
   TestGame.LoadImg(8, "partial", 32);
   ASSERT_EQ(iFrames[8], 3);
   EXPECT_EQ(iSize[8], 128);
@@ -162,7 +160,7 @@ TEST_F(SpriteSheetTest, TextureSideIsRoundedUpToAPowerOfTwo) {
       {20, 10, 64, 3},    // 2 cells of 18: 36 becomes 64
   };
   for (const auto& c : cases) {
-    WritePng("Data/1/round.png", Gradient(c.width, c.fs));
+    ASSERT_TRUE(WritePng("Data/1/round.png", Gradient(c.width, c.fs)));
     TestGame.LoadImg(9, "round", c.fs);
     EXPECT_EQ(iSize[9], c.side) << "width " << c.width << " fs " << c.fs;
     EXPECT_EQ(iFramesW[9], c.perRow) << "width " << c.width << " fs " << c.fs;
@@ -173,7 +171,7 @@ TEST_F(SpriteSheetTest, TextureSideIsRoundedUpToAPowerOfTwo) {
 }
 
 TEST_F(SpriteSheetTest, KeyColourTakesTheMeanOfItsOpaqueNeighbours) {
-  PngImage img = Gradient(32, 8);  // frames of 8: four frames in a row
+  Picture img = Gradient(32, 8);  // frames of 8: four frames in a row
   const Rgba magenta{255, 0, 255, 255};
   img.Set(3, 3, magenta);  // inside frame 0: eight opaque neighbours
   img.Set(8, 0, magenta);  // top-left corner of frame 1: three inside the frame
@@ -183,7 +181,7 @@ TEST_F(SpriteSheetTest, KeyColourTakesTheMeanOfItsOpaqueNeighbours) {
   for (int y = 0; y < 8; y++) {
     for (int x = 24; x < 32; x++) img.Set(x, y, magenta);
   }
-  WritePng("Data/1/bleed.png", img);
+  ASSERT_TRUE(WritePng("Data/1/bleed.png", img));
   TestGame.LoadImg(10, "bleed", 8);
   ASSERT_EQ(iFrames[10], 4);
   ASSERT_EQ(iSize[10], 64);  // cells of 16, 4 of them
@@ -232,8 +230,8 @@ TEST_F(SpriteSheetTest, KeyColourTakesTheMeanOfItsOpaqueNeighbours) {
 TEST_F(SpriteSheetTest, TallSheetGrowsItsTextureUntilEveryFrameFits) {
   // 2 x 40 frames of 32: the width gives 128 (3 cells a row, 3 rows), far
   // too few for 80 frames; the side doubles until they fit.
-  PngImage img = Gradient(64, 32 * 40);
-  WritePng("Data/1/tall.png", img);
+  Picture img = Gradient(64, 32 * 40);
+  ASSERT_TRUE(WritePng("Data/1/tall.png", img));
   TestGame.LoadImg(11, "tall", 32);
   ASSERT_EQ(iFrames[11], 80);
   const int side = iSize[11];
@@ -258,27 +256,24 @@ TEST_F(SpriteSheetTest, TallSheetGrowsItsTextureUntilEveryFrameFits) {
 using ImageLoadFailureTest = ImageStoreTest;
 
 TEST_F(ImageLoadFailureTest, SlotOutsideTheTableIsReportedOnStandardOutput) {
-  WritePng("Data/1/ok.png", Gradient(16, 16));
+  ASSERT_TRUE(WritePng("Data/1/ok.png", Gradient(16, 16)));
   for (int slot : {100, -1, 1000}) {
-    testing::internal::CaptureStdout();
-    ASys.GetPNG(slot, "Data/1/ok.png", 16);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Image number out of bounds");
+    const std::string captured = StdoutOf([&] { ASys.GetPNG(slot, "Data/1/ok.png", 16); });
+    EXPECT_EQ(captured, "Image number out of bounds");
   }
   for (int n = 0; n < kMaxImages; n++) ASSERT_EQ(iFrames[n], -1) << n;
   EXPECT_TRUE(Image[kScreenshotSlot].empty());
 }
 
 TEST_F(ImageLoadFailureTest, FailedReloadLeavesTheSlotUnusable) {
-  WritePng("Data/1/good.png", Gradient(16, 16));
+  ASSERT_TRUE(WritePng("Data/1/good.png", Gradient(16, 16)));
   std::vector<unsigned char> half = EncodePng(Gradient(16, 16));
   half.resize(half.size() / 2);
-  WriteBytes("Data/1/half.png", half);
+  ASSERT_TRUE(WriteFile("Data/1/half.png", half));
   for (const char* bad : {"missing", "half"}) {
     TestGame.LoadImg(20, "good", 16);
     ASSERT_EQ(iFrames[20], 1);
-    testing::internal::CaptureStdout();
-    TestGame.LoadImg(20, bad, 16);
-    std::string log = testing::internal::GetCapturedStdout();
+    const std::string log = StdoutOf([&] { TestGame.LoadImg(20, bad, 16); });
     EXPECT_EQ(iFrames[20], -1) << bad;
     EXPECT_EQ(CountLines(log, "> OMGERRORZ"), 1) << log;
   }
@@ -287,12 +282,12 @@ TEST_F(ImageLoadFailureTest, FailedReloadLeavesTheSlotUnusable) {
 // Frames of 1 pixel sit in cells of 9 texels: 455 columns fill 4,095 texels,
 // the widest texture built; one column more is refused.
 TEST_F(ImageLoadFailureTest, SheetsLoadUpToTheLargestTexture) {
-  WritePng("Data/1/widest.png", Gradient(455, 2));
-  WritePng("Data/1/too-wide.png", Gradient(456, 2));
-  testing::internal::CaptureStdout();
-  TestGame.LoadImg(22, "widest", 1);
-  TestGame.LoadImg(23, "too-wide", 1);
-  std::string log = testing::internal::GetCapturedStdout();
+  ASSERT_TRUE(WritePng("Data/1/widest.png", Gradient(455, 2)));
+  ASSERT_TRUE(WritePng("Data/1/too-wide.png", Gradient(456, 2)));
+  const std::string log = StdoutOf([&] {
+    TestGame.LoadImg(22, "widest", 1);
+    TestGame.LoadImg(23, "too-wide", 1);
+  });
   EXPECT_EQ(iFrames[22], 910);
   EXPECT_EQ(iSize[22], 4095);
   EXPECT_EQ(iFrames[23], -1);
@@ -301,9 +296,9 @@ TEST_F(ImageLoadFailureTest, SheetsLoadUpToTheLargestTexture) {
 }
 
 TEST_F(ImageLoadFailureTest, SizesThatCannotBeBuiltAreRefused) {
-  WritePng("Data/1/ok.png", Gradient(16, 16));
+  ASSERT_TRUE(WritePng("Data/1/ok.png", Gradient(16, 16)));
   // Frames of 1 pixel in cells of 9: 1000 columns need 9000 texels a row.
-  WritePng("Data/1/wide.png", Gradient(1000, 1));
+  ASSERT_TRUE(WritePng("Data/1/wide.png", Gradient(1000, 1)));
   const struct {
     const char* name;
     int fs;
@@ -314,9 +309,7 @@ TEST_F(ImageLoadFailureTest, SizesThatCannotBeBuiltAreRefused) {
   for (const auto& c : cases) {
     TestGame.LoadImg(21, "ok", 16);
     ASSERT_EQ(iFrames[21], 1);
-    testing::internal::CaptureStdout();
-    TestGame.LoadImg(21, c.name, c.fs);
-    std::string log = testing::internal::GetCapturedStdout();
+    const std::string log = StdoutOf([&] { TestGame.LoadImg(21, c.name, c.fs); });
     EXPECT_EQ(iFrames[21], -1) << c.fs;
     EXPECT_EQ(CountLines(log, c.message), 1) << log;
   }

@@ -6,24 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "VeskFrame.h"
+#include "support/Output.h"
+#include "support/Scene.h"
 
 class RecordGame : public VeskCore {};
 inline RecordGame TestGame;
 
-constexpr float kTestViewWidth = 800.0f;
-constexpr int kTestHalfWidth = 400;
-constexpr int kTestHalfHeight = 300;
+constexpr int kTestHalfWidth = static_cast<int>(vftest::kViewWidth / 2);
+constexpr int kTestHalfHeight = static_cast<int>(vftest::kViewHeight / 2);
 
 class RecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASys.TargetScale = kTestViewWidth;
-    ViewScale = 2.0f / kTestViewWidth;
-    rw2 = kTestHalfWidth;
-    rh2 = kTestHalfHeight;
+    vftest::PublishWindowView();
     ASys.DrawTo = 0;
     ASys.DrawDropped = 0;
     TestGame.ResetDraw();
@@ -37,19 +33,6 @@ class RecordTest : public ::testing::Test {
     ASys.RenderBuffer();
     ASys.DrawTo = 0;
     ASys.DrawDropped = 0;
-  }
-
-  // Number of lines of text that contain needle.
-  static int CountLines(const std::string& text, const std::string& needle) {
-    int count = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      if (text.substr(start, end - start).find(needle) != std::string::npos) count++;
-      start = end + 1;
-    }
-    return count;
   }
 };
 

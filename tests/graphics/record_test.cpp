@@ -10,6 +10,9 @@
 
 namespace {
 
+using vftest::CountLines;
+using vftest::StdoutOf;
+
 constexpr double kNear = 0.0001;
 constexpr int kLastStateSlot = kRecordStateSlot + kDrawStateFloats - 1;
 
@@ -242,15 +245,15 @@ TEST_F(CommandListTest, RenderBufferCopiesExactlyTheRecordedCommands) {
 TEST_F(CommandListTest, CommandsPastTheLastRecordAreDroppedAndLoggedOncePerStep) {
   const double sentinel = 12345;
   for (int i = kDrawListRecords * kRecordSlots; i < kDrawListDoubles; i++) ASys.Draw[i] = sentinel;
-  testing::internal::CaptureStdout();
-  for (int i = 0; i < kDrawListRecords - 1; i++) TestGame.Rect(i, 0, 1);
-  TestGame.Text(10, 10, "abc");  // only 'a' fits
-  TestGame.Rect(-1, 0, 1);
-  TestGame.Quad(0, 0, 1, 0, 1, 1, 0, 1);
-  TestGame.Line(0, 0, 5, 5);
-  TestGame.SetBlend(2);
-  TestGame.DrawImg(0, 1, 1, 0);
-  std::string firstStep = testing::internal::GetCapturedStdout();
+  const std::string firstStep = StdoutOf([&] {
+    for (int i = 0; i < kDrawListRecords - 1; i++) TestGame.Rect(i, 0, 1);
+    TestGame.Text(10, 10, "abc");  // only 'a' fits
+    TestGame.Rect(-1, 0, 1);
+    TestGame.Quad(0, 0, 1, 0, 1, 1, 0, 1);
+    TestGame.Line(0, 0, 5, 5);
+    TestGame.SetBlend(2);
+    TestGame.DrawImg(0, 1, 1, 0);
+  });
   EXPECT_EQ(ASys.DrawTo, kDrawListRecords);
   EXPECT_EQ(ASys.DrawDropped, 7);
   EXPECT_EQ(Slot(kDrawListRecords - 1, kSlotFrame), 'a' - 32) << "the last record is intact";
@@ -262,11 +265,11 @@ TEST_F(CommandListTest, CommandsPastTheLastRecordAreDroppedAndLoggedOncePerStep)
   EXPECT_EQ(DrawToRT, kDrawListRecords);
 
   // The next step starts empty, and its own overflow is logged again.
-  testing::internal::CaptureStdout();
-  TestGame.Rect(7, 7, 7);
-  EXPECT_EQ(Slot(0, kSlotX), 7 - kTestHalfWidth);
-  for (int i = 1; i < kDrawListRecords + 3; i++) TestGame.Rect(0, 0, 1);
-  std::string secondStep = testing::internal::GetCapturedStdout();
+  const std::string secondStep = StdoutOf([&] {
+    TestGame.Rect(7, 7, 7);
+    EXPECT_EQ(Slot(0, kSlotX), 7 - kTestHalfWidth);
+    for (int i = 1; i < kDrawListRecords + 3; i++) TestGame.Rect(0, 0, 1);
+  });
   EXPECT_EQ(ASys.DrawDropped, 3);
   EXPECT_EQ(CountLines(secondStep, "Draw list full"), 1) << secondStep;
 }

@@ -14,6 +14,8 @@
 #include "VeskFrame.h"
 #include "frame/Window.h"
 #include "graphics/Records.h"
+#include "graphics/record_fixture.h"
+#include "support/Png.h"
 
 namespace {
 int glCalls = 0;
@@ -46,11 +48,10 @@ void __wrap_glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, 
 
 namespace {
 
+using vftest::StdoutOf;
+
 class OffscreenGame : public VeskCore {};
 OffscreenGame Game;
-
-constexpr int kHalfWidth = 400;
-constexpr int kHalfHeight = 300;
 
 bool FileExists(const char* name) {
   FILE* f = std::fopen(name, "rb");
@@ -59,20 +60,7 @@ bool FileExists(const char* name) {
   return true;
 }
 
-// The view of an 800 x 600 window, as a render step publishes it.
-class ImageRecording : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASys.TargetScale = 800.0f;
-    ViewScale = 2.0f / 800.0f;
-    rw2 = kHalfWidth;
-    rh2 = kHalfHeight;
-    ASys.DrawTo = 0;
-    ASys.DrawDropped = 0;
-    Game.ResetDraw();
-  }
-  static double Slot(int record, int slot) { return ASys.Draw[record * kRecordSlots + slot]; }
-};
+using ImageRecording = RecordTest;
 
 TEST_F(ImageRecording, DrawImgStoresCentreSizeImageFrameAndState) {
   Game.SetCol(10, 20, 30, 0.5f);
@@ -82,8 +70,8 @@ TEST_F(ImageRecording, DrawImgStoresCentreSizeImageFrameAndState) {
   Game.DrawImg(7, 0, 0, 3);
   ASSERT_EQ(ASys.DrawTo, 2);
   EXPECT_EQ(Slot(0, kSlotKind), kCmdImage);
-  EXPECT_EQ(Slot(0, kSlotX), 116 - kHalfWidth);
-  EXPECT_EQ(Slot(0, kSlotY), 316 - kHalfHeight);
+  EXPECT_EQ(Slot(0, kSlotX), 116 - kTestHalfWidth);
+  EXPECT_EQ(Slot(0, kSlotY), 316 - kTestHalfHeight);
   EXPECT_FLOAT_EQ(Slot(0, kSlotWidth), 400.0f);  // scale 1 / ViewScale
   EXPECT_FLOAT_EQ(Slot(0, kSlotHeight), -400.0f);
   EXPECT_EQ(Slot(0, kSlotImage), 5);
@@ -94,7 +82,7 @@ TEST_F(ImageRecording, DrawImgStoresCentreSizeImageFrameAndState) {
   EXPECT_EQ(Slot(0, kSlotRotation), 30);
   EXPECT_FLOAT_EQ(Slot(1, kSlotWidth), 800.0f);
   EXPECT_FLOAT_EQ(Slot(1, kSlotHeight), 400.0f);
-  EXPECT_EQ(Slot(1, kSlotX), -kHalfWidth);
+  EXPECT_EQ(Slot(1, kSlotX), -kTestHalfWidth);
   EXPECT_EQ(Slot(1, kSlotImage), 7);
   EXPECT_EQ(Slot(1, kSlotFrame), 3);
 }
@@ -106,8 +94,8 @@ TEST_F(ImageRecording, QuadImgStoresCornersWithoutSizeOrRotation) {
   ASSERT_EQ(ASys.DrawTo, 1);
   EXPECT_EQ(Slot(0, kSlotKind), kCmdQuadImage);
   for (int c = 0; c < kQuadCorners; c++) {
-    EXPECT_EQ(Slot(0, SlotCornerX(c)), 1 + 2 * c - kHalfWidth) << "corner " << c;
-    EXPECT_EQ(Slot(0, SlotCornerY(c)), 2 + 2 * c - kHalfHeight) << "corner " << c;
+    EXPECT_EQ(Slot(0, SlotCornerX(c)), 1 + 2 * c - kTestHalfWidth) << "corner " << c;
+    EXPECT_EQ(Slot(0, SlotCornerY(c)), 2 + 2 * c - kTestHalfHeight) << "corner " << c;
   }
   EXPECT_EQ(Slot(0, kSlotRotation), 45);
   EXPECT_EQ(Slot(0, kSlotImage), 9);
@@ -145,31 +133,24 @@ TEST_F(ImageSaving, WritesTheEntryAsRgbaEvenWhenOpaque) {
   for (bool opaque : {false, true}) {
     Image[kScreenshotSlot] = Pixels(3, 2, opaque);
     std::remove("round.png");
-    testing::internal::CaptureStdout();
-    ASys.SavePNG("round.png", kScreenshotSlot, 3, 2);
-    const std::string log = testing::internal::GetCapturedStdout();
+    const std::string log = StdoutOf([&] { ASys.SavePNG("round.png", kScreenshotSlot, 3, 2); });
     EXPECT_NE(log.find("> Saving Image - 3x2  ~ round.png\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("didn't work"), std::string::npos) << log;
-    std::vector<unsigned char> file;
-    ASSERT_EQ(lodepng::load_file(file, "round.png"), 0u);
-    lodepng::State state;
-    std::vector<unsigned char> decoded;
-    unsigned w = 0;
-    unsigned h = 0;
-    ASSERT_EQ(lodepng::decode(decoded, w, h, state, file), 0u);
-    EXPECT_EQ(state.info_png.color.colortype, LCT_RGBA);
-    EXPECT_EQ(state.info_png.color.bitdepth, 8u);
-    EXPECT_EQ(w, 3u);
-    EXPECT_EQ(h, 2u);
-    EXPECT_EQ(decoded, Image[kScreenshotSlot]);
+    vftest::Picture saved;
+    vftest::PngFormat format;
+    ASSERT_TRUE(vftest::LoadPng("round.png", &saved, &format));
+    EXPECT_EQ(format.colorType, LCT_RGBA);
+    EXPECT_EQ(format.bitDepth, 8u);
+    EXPECT_EQ(saved.width, 3);
+    EXPECT_EQ(saved.height, 2);
+    EXPECT_EQ(saved.rgba, Image[kScreenshotSlot]);
   }
 }
 
 TEST_F(ImageSaving, ReportsAFileThatCannotBeWritten) {
   Image[kScreenshotSlot] = Pixels(2, 2, true);
-  testing::internal::CaptureStdout();
-  ASys.SavePNG("no-such-folder/shot.png", kScreenshotSlot, 2, 2);
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log =
+      StdoutOf([&] { ASys.SavePNG("no-such-folder/shot.png", kScreenshotSlot, 2, 2); });
   const std::string message = "The image save didn't work.  All the images are unsaved!! ";
   const size_t at = log.find(message);
   ASSERT_NE(at, std::string::npos) << log;
@@ -179,13 +160,13 @@ TEST_F(ImageSaving, ReportsAFileThatCannotBeWritten) {
 TEST_F(ImageSaving, RefusesEntriesThatDoNotHoldTheImage) {
   Image[kScreenshotSlot] = Pixels(2, 2, true);
   std::remove("small.png");
-  testing::internal::CaptureStdout();
-  ASys.SavePNG("small.png", kScreenshotSlot, 4, 4);  // 16 bytes for a 64-byte image
-  ASys.SavePNG("small.png", -1, 2, 2);
-  ASys.SavePNG("small.png", kImageTableSize, 2, 2);
-  ASys.SavePNG("small.png", kScreenshotSlot, 0x40000000u, 0x40000000u);  // size overflows 32 bits
-  ASys.SavePNG(nullptr, kScreenshotSlot, 2, 2);
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = StdoutOf([&] {
+    ASys.SavePNG("small.png", kScreenshotSlot, 4, 4);  // 16 bytes for a 64-byte image
+    ASys.SavePNG("small.png", -1, 2, 2);
+    ASys.SavePNG("small.png", kImageTableSize, 2, 2);
+    ASys.SavePNG("small.png", kScreenshotSlot, 0x40000000u, 0x40000000u);  // size overflows 32 bits
+    ASys.SavePNG(nullptr, kScreenshotSlot, 2, 2);
+  });
   EXPECT_FALSE(FileExists("small.png"));
   EXPECT_NE(log.find("fewer than 4x4 pixels"), std::string::npos) << log;
   EXPECT_NE(log.find("no image -1"), std::string::npos) << log;
@@ -194,8 +175,8 @@ TEST_F(ImageSaving, RefusesEntriesThatDoNotHoldTheImage) {
 
 TEST_F(ImageSaving, NoWindowMeansNoGlCallsAndNoScreenshot) {
   Game.ResetDraw();
-  rw2 = kHalfWidth;
-  rh2 = kHalfHeight;
+  rw2 = kTestHalfWidth;
+  rh2 = kTestHalfHeight;
   ASys.DrawTo = 0;
   Game.Rect(100, 100, 10, 10);
   Game.DrawImg(0, 100, 100, 0);
@@ -203,10 +184,10 @@ TEST_F(ImageSaving, NoWindowMeansNoGlCallsAndNoScreenshot) {
   ASys.DrawTo = 0;
   ASys.Button[kButtonScreenshot] = 1;
   std::remove("Screenshot.png");
-  testing::internal::CaptureStdout();
-  ASys.RenderSys();
-  Game.TakeScreenshot();
-  const std::string log = testing::internal::GetCapturedStdout();
+  const std::string log = StdoutOf([&] {
+    ASys.RenderSys();
+    Game.TakeScreenshot();
+  });
   ASys.Button[kButtonScreenshot] = 0;
   EXPECT_EQ(glCalls, 0);
   EXPECT_EQ(ASys.PolyCount, 0);

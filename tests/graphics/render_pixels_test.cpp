@@ -27,7 +27,7 @@ constexpr int kSheetFrames = 8;
 constexpr int kFrameSide = 16;
 constexpr int kTolerance = 3;
 
-using Pixel = std::vector<unsigned char>;
+using Pixel = vftest::Rgba;
 
 // Solid colours of the sheet's frames (no key colours among them).
 const Rgb kFrameColours[kSheetFrames] = {{255, 0, 0},   {0, 255, 0},     {0, 0, 255},
@@ -39,31 +39,32 @@ class RenderPixels : public ::testing::Test {
   static void SetUpTestSuite() {
     // 16 x 16 single image with four coloured quadrants: red top-left,
     // green top-right, blue bottom-left, white bottom-right.
-    WritePng(kGame, "quad16", kFrameSide, kFrameSide, [](int x, int y) -> Pixel {
+    WriteImage(kGame, "quad16", kFrameSide, kFrameSide, [](int x, int y) -> Pixel {
       const bool right = x >= kFrameSide / 2;
       const bool bottom = y >= kFrameSide / 2;
       if (!bottom) return right ? Pixel{0, 255, 0, 255} : Pixel{255, 0, 0, 255};
       return right ? Pixel{255, 255, 255, 255} : Pixel{0, 0, 255, 255};
     });
     // 64 x 32 sheet of 16-pixel frames: 4 per row, 2 rows, frame k solid.
-    WritePng(kGame, "sheet", 4 * kFrameSide, 2 * kFrameSide, [](int x, int y) -> Pixel {
+    WriteImage(kGame, "sheet", 4 * kFrameSide, 2 * kFrameSide, [](int x, int y) -> Pixel {
       const Rgb c = kFrameColours[(y / kFrameSide) * 4 + x / kFrameSide];
       return Pixel{static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
                    static_cast<unsigned char>(c.b), 255};
     });
     // 2 x 2 single image: black left column, white right column.
-    WritePng(kGame, "edge2", 2, 2, [](int x, int) -> Pixel {
+    WriteImage(kGame, "edge2", 2, 2, [](int x, int) -> Pixel {
       return x == 0 ? Pixel{0, 0, 0, 255} : Pixel{255, 255, 255, 255};
     });
-    Game.Begin(kGame, "render pixels");
-    Game.DebugMode = 0;  // no rate overlay over the scenes
-    Game.LoadImg(kQuadImage, "quad16", kFrameSide);
-    Game.LoadImg(kSheetImage, "sheet", kFrameSide);
-    Game.LoadImg(kEdgeImage, "edge2", 2);
-    // rw2, rh2 and ViewScale exist only after one render step.
     float w = 0.0f;
     float h = 0.0f;
-    Game.RenderGame(w, h);
+    vftest::OpenScene(
+        Game, kGame, "render pixels",
+        [] {
+          Game.LoadImg(kQuadImage, "quad16", kFrameSide);
+          Game.LoadImg(kSheetImage, "sheet", kFrameSide);
+          Game.LoadImg(kEdgeImage, "edge2", 2);
+        },
+        &w, &h);
   }
 
   static void TearDownTestSuite() { Game.Terminate(); }
@@ -338,18 +339,18 @@ TEST_F(RenderPixels, ScreenshotIsTopDownOpaqueRgba) {
   Game.SetCol(0, 0, 255, 1);
   Game.Rect(400, 595, 800, 10);
   ASSERT_TRUE(ShowFrame(Game, shot));
-  ASSERT_EQ(shot.width, static_cast<unsigned>(ASys.CanvasWidth));
-  ASSERT_EQ(shot.height, static_cast<unsigned>(ASys.CanvasHeight));
-  EXPECT_EQ(shot.width, 800u);
-  EXPECT_EQ(shot.height, 600u);
-  EXPECT_EQ(shot.colorType, static_cast<unsigned>(LCT_RGBA));
-  EXPECT_EQ(shot.bitDepth, 8u);
+  ASSERT_EQ(shot.picture.width, ASys.CanvasWidth);
+  ASSERT_EQ(shot.picture.height, ASys.CanvasHeight);
+  EXPECT_EQ(shot.picture.width, 800);
+  EXPECT_EQ(shot.picture.height, 600);
+  EXPECT_EQ(shot.format.colorType, static_cast<unsigned>(LCT_RGBA));
+  EXPECT_EQ(shot.format.bitDepth, 8u);
   EXPECT_GT(shot.AtPixel(10, 0).r, 50);
   EXPECT_EQ(shot.AtPixel(10, 0).b, 0);
   EXPECT_EQ(shot.AtPixel(10, 599).b, 255);
   int translucent = 0;
-  for (unsigned y = 0; y < shot.height; y++) {
-    for (unsigned x = 0; x < shot.width; x++) translucent += shot.Alpha(x, y) != 255 ? 1 : 0;
+  for (int y = 0; y < shot.picture.height; y++) {
+    for (int x = 0; x < shot.picture.width; x++) translucent += shot.picture.At(x, y).a != 255;
   }
   EXPECT_EQ(translucent, 0);
 }
@@ -415,8 +416,8 @@ TEST_F(RenderPixels, ScreenshotFollowsFullScreenSize) {
   Game.SetCol(255, 0, 0, 1);
   Game.Rect(790, 10, 20, 20);  // top-right corner of the view
   ASSERT_TRUE(ShowFrame(Game, shot));
-  EXPECT_EQ(shot.width, 1920u);
-  EXPECT_EQ(shot.height, 1080u);
+  EXPECT_EQ(shot.picture.width, 1920);
+  EXPECT_EQ(shot.picture.height, 1080);
   EXPECT_TRUE(Near(shot.AtPixel(1910, 10), 255, 0, 0, 0));
   EXPECT_TRUE(Near(shot.AtPixel(1860, 10), 0, 0, 0, 0));
   EXPECT_TRUE(Near(shot.AtPixel(1910, 1070), 0, 0, 0, 0));

@@ -1,59 +1,32 @@
 // Helpers of the render tests (see render_scene.h).
 #include "graphics/render_scene.h"
 
-#include <lodepng.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 namespace {
 
-constexpr float kViewUnits = 800.0f;
 constexpr const char* kShotFile = "Screenshot.png";
 
 }  // namespace
 
 Rgb Shot::AtPixel(int px, int py) const {
-  if (px < 0 || py < 0 || px >= static_cast<int>(width) || py >= static_cast<int>(height)) {
-    ADD_FAILURE() << "pixel (" << px << ", " << py << ") outside " << width << "x" << height;
+  if (px < 0 || py < 0 || px >= picture.width || py >= picture.height) {
+    ADD_FAILURE() << "pixel (" << px << ", " << py << ") outside " << picture.width << "x"
+                  << picture.height;
     return {-1, -1, -1};
   }
-  const size_t i = (static_cast<size_t>(py) * width + px) * 4;
-  return {rgba[i], rgba[i + 1], rgba[i + 2]};
-}
-
-int Shot::Alpha(int px, int py) const {
-  return rgba[(static_cast<size_t>(py) * width + px) * 4 + 3];
+  const vftest::Rgba c = picture.At(px, py);
+  return {c.r, c.g, c.b};
 }
 
 Rgb Shot::At(float x, float y) const {
-  const float scale = static_cast<float>(width) / kViewUnits;
+  const float scale = static_cast<float>(picture.width) / vftest::kViewWidth;
   return AtPixel(static_cast<int>(x * scale), static_cast<int>(y * scale));
 }
 
-bool SavePngFile(int game, const std::string& name, const std::vector<unsigned char>& rgba, int w,
-                 int h) {
-  const std::string folder = "Data/" + std::to_string(game);
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  return lodepng::encode(folder + "/" + name + ".png", rgba, w, h) == 0;
-}
-
-bool LoadShot(Shot& shot) {
-  std::vector<unsigned char> file;
-  if (lodepng::load_file(file, kShotFile) != 0 || file.empty()) return false;
-  lodepng::State state;
-  unsigned w = 0;
-  unsigned h = 0;
-  shot.rgba.clear();  // lodepng appends to the vector
-  if (lodepng::decode(shot.rgba, w, h, state, file) != 0) return false;
-  shot.width = w;
-  shot.height = h;
-  shot.colorType = state.info_png.color.colortype;
-  shot.bitDepth = state.info_png.color.bitdepth;
-  return true;
-}
+bool LoadShot(Shot& shot) { return vftest::LoadPng(kShotFile, &shot.picture, &shot.format); }
 
 bool ShowFrame(VeskCore& game, Shot& shot) {
   game.BufferGame();

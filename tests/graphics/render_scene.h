@@ -7,9 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "VeskFrame.h"
+#include "support/Png.h"
+#include "support/Scene.h"
 
 struct Rgb {
   int r, g, b;
@@ -17,34 +18,24 @@ struct Rgb {
 
 // A decoded "Screenshot.png".
 struct Shot {
-  unsigned width = 0;
-  unsigned height = 0;
-  unsigned colorType = 0;  // of the file, as lodepng reads it
-  unsigned bitDepth = 0;
-  std::vector<unsigned char> rgba;
+  vftest::Picture picture;
+  vftest::PngFormat format;  // of the file
 
   // Pixel at drawing units (x, y) of an 800-unit wide view.
   Rgb At(float x, float y) const;
   Rgb AtPixel(int px, int py) const;
-  int Alpha(int px, int py) const;
 };
 
-// Writes RGBA pixels as Data/<game>/<name>.png, making the folder.
-bool SavePngFile(int game, const std::string& name, const std::vector<unsigned char>& rgba, int w,
-                 int h);
-
-// Writes an RGBA PNG of w x h pixels to Data/<game>/<name>.png; pixel(x, y)
-// gives each pixel as {r, g, b, a}.
+// Writes a w x h picture to Data/<game>/<name>.png; pixel(x, y) gives each
+// pixel as vftest::Rgba.
 template <class F>
-void WritePng(int game, const std::string& name, int w, int h, F pixel) {
-  std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
+void WriteImage(int game, const std::string& name, int w, int h, F pixel) {
+  vftest::Picture picture(w, h);
   for (int y = 0; y < h; y++) {
-    for (int x = 0; x < w; x++) {
-      const std::vector<unsigned char> p = pixel(x, y);
-      for (int c = 0; c < 4; c++) rgba[(static_cast<size_t>(y) * w + x) * 4 + c] = p[c];
-    }
+    for (int x = 0; x < w; x++) picture.Set(x, y, pixel(x, y));
   }
-  ASSERT_TRUE(SavePngFile(game, name, rgba, w, h)) << name;
+  ASSERT_TRUE(vftest::WritePng("Data/" + std::to_string(game) + "/" + name + ".png", picture))
+      << name;
 }
 
 // Reads "Screenshot.png" of the working directory.

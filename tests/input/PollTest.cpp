@@ -27,7 +27,6 @@ constexpr int kHoldMs = 120;  // short of the X server's key repeat delay
 class Poll : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(WaitForWindowManager()) << "no window manager on the display";
     Title = "vf-poll-test-" + std::to_string(getpid());
     Game.Begin(1, Title.c_str());
     Game.NextUpdate = 0;

@@ -7,16 +7,17 @@
 #include <string>
 
 #include "VeskFrame.h"
+#include "support/Output.h"
 
 namespace {
+
+using vftest::StdoutOf;
 
 struct LogGame : VeskCore {};
 LogGame game;
 
 std::string LogLine(const char* text) {
-  testing::internal::CaptureStdout();
-  ASys.Debuglog(text);
-  return testing::internal::GetCapturedStdout();
+  return StdoutOf([text] { ASys.Debuglog(text); });
 }
 
 TEST(LogTest, LinesAreNumberedInAnEightCharacterField) {
@@ -39,12 +40,12 @@ TEST(LogTest, TextIsPrintedLiterally) {
 TEST(LogTest, PrintDebuglogAndDebugAreTheSameLine) {
   DebugMessages = 40;
   int results[3];
-  testing::internal::CaptureStdout();
-  results[0] = game.Print("same");
-  results[1] = game.Debuglog("same");
-  results[2] = game.Debug("same");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "      41> same\n      42> same\n      43> same\n");
+  const std::string captured = StdoutOf([&] {
+    results[0] = game.Print("same");
+    results[1] = game.Debuglog("same");
+    results[2] = game.Debug("same");
+  });
+  EXPECT_EQ(captured, "      41> same\n      42> same\n      43> same\n");
   for (int r : results) EXPECT_EQ(r, 1);
 }
 

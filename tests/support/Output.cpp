@@ -1,0 +1,65 @@
+// Capture of the standard streams (see Output.h): the stream's descriptor is
+// pointed at a temporary file while the call runs, then put back.
+#include "support/Output.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace vftest {
+
+namespace {
+
+constexpr size_t kLogPrefix = 10;  // "% 8i> "
+constexpr size_t kLogMark = 8;     // where "> " stands
+
+std::string Capture(FILE* stream, const std::function<void()>& call) {
+  std::fflush(stream);
+  const int fd = fileno(stream);
+  const int saved = dup(fd);
+  FILE* file = std::tmpfile();
+  if (saved < 0 || file == nullptr) {
+    if (saved >= 0) close(saved);
+    if (file != nullptr) std::fclose(file);
+    call();
+    return "(the output could not be captured)";
+  }
+  dup2(fileno(file), fd);
+  call();
+  std::fflush(stream);
+  dup2(saved, fd);
+  close(saved);
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+}  // namespace
+
+std::string StdoutOf(const std::function<void()>& call) { return Capture(stdout, call); }
+
+std::string StderrOf(const std::function<void()>& call) { return Capture(stderr, call); }
+
+std::vector<std::string> LogOf(const std::function<void()>& call) {
+  std::istringstream out(StdoutOf(call));
+  std::vector<std::string> texts;
+  for (std::string line; std::getline(out, line);) {
+    texts.push_back(line.size() >= kLogPrefix && line.compare(kLogMark, 2, "> ") == 0
+                        ? line.substr(kLogPrefix)
+                        : "(not a log line) " + line);
+  }
+  return texts;
+}
+
+int CountLines(const std::string& text, const std::string& needle) {
+  std::istringstream in(text);
+  int count = 0;
+  for (std::string line; std::getline(in, line);) count += line.find(needle) != std::string::npos;
+  return count;
+}
+
+}  // namespace vftest
