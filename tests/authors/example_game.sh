@@ -30,8 +30,18 @@ screenshot() {
   sleep 0.3
   cp Screenshot.png "$1"
 }
-screenshot start.png
-hold_key Right 1.2
+# colour FILE R G B [Y0 Y1] -> "count cx cy" of pixels within 12 of the colour
+colour() { "$probe" colour "$1" "$2" "$3" "$4" 12 "${5:-0}" "${6:-100000}"; }
+# The stars start above the top edge and fall in; on a busy machine the game
+# runs fewer steps a second, so the first screenshot waits for them.
+for _ in $(seq 20); do
+  screenshot start.png
+  read -r n _ _ < <(colour start.png 255 220 0)
+  [ "$n" -gt 50 ] && break
+done
+# Long enough for the basket to reach the right edge even at a few steps a
+# second; it stops there.
+hold_key Right 2.5
 screenshot right.png
 # A click zaps at the pointer and plays the zap effect.
 xdotool mousemove --window "$wid" 400 300
@@ -50,8 +60,6 @@ grep -q '> Final score: [0-9]*$' game.log || fail "no final score line"
 if grep -E 'OMGERRORZ|Error Opening|Error' game.log; then fail "the game logged an error"; fi
 
 # ---- Pixels ----
-# colour FILE R G B [Y0 Y1] -> "count cx cy" of pixels within 12 of the colour
-colour() { "$probe" colour "$1" "$2" "$3" "$4" 12 "${5:-0}" "${6:-100000}"; }
 read -r w h < <("$probe" size start.png)
 [ "$w" -eq 800 ] && [ "$h" -eq 600 ] || fail "screenshot is ${w}x$h, not 800x600"
 
