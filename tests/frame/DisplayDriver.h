@@ -5,6 +5,7 @@
 #define VESKFRAME_TESTS_DISPLAY_DRIVER_H
 
 #include <GLFW/glfw3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -29,6 +30,16 @@ struct DriverGame : VeskCore {
 };
 
 constexpr int kWaitMs = 10000;
+
+// Opens the game's window with a caption that names the test and this
+// process, its first update and render due at once; returns the caption.
+inline std::string OpenDriverWindow(DriverGame& game, const std::string& test) {
+  const std::string title = "vf-" + test + "-" + std::to_string(getpid());
+  game.Begin(1, title.c_str());
+  game.NextUpdate = 0;
+  game.NextRender = 0;
+  return title;
+}
 
 // Runs loop passes until done() holds; false when the deadline passed first.
 template <class G, class Done>

@@ -3,7 +3,6 @@
 // the close request and shutdown. One window for the whole process, so the
 // cases run in order on the one game object.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -21,12 +20,7 @@ std::string Title;
 
 class Window : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    Title = "vf-window-test-" + std::to_string(getpid());
-    Game.Begin(1, Title.c_str());
-    Game.NextUpdate = 0;
-    Game.NextRender = 0;
-  }
+  static void SetUpTestSuite() { Title = OpenDriverWindow(Game, "window-test"); }
 };
 
 // The window manager settles a new window's frame asynchronously, so the

@@ -89,15 +89,10 @@ class BatchCount : public ::testing::Test {
     WriteImage(kGame, "dot", kSpriteSide, kSpriteSide, [](int, int) {
       return vftest::Rgba{200, 100, 50, 255};
     });
-    float w = 0.0f;
-    float h = 0.0f;
-    vftest::OpenScene(
-        Game, kGame, "batch counts",
-        [] {
-          Game.LoadImg(kSprite, "dot", kSpriteSide);
-          Game.LoadImg(kOther, "dot", kSpriteSide);
-        },
-        &w, &h);
+    vftest::OpenScene(Game, kGame, "batch counts", [] {
+      Game.LoadImg(kSprite, "dot", kSpriteSide);
+      Game.LoadImg(kOther, "dot", kSpriteSide);
+    });
   }
 
   static void TearDownTestSuite() { Game.Terminate(); }

@@ -55,16 +55,11 @@ class RenderPixels : public ::testing::Test {
     WriteImage(kGame, "edge2", 2, 2, [](int x, int) -> Pixel {
       return x == 0 ? Pixel{0, 0, 0, 255} : Pixel{255, 255, 255, 255};
     });
-    float w = 0.0f;
-    float h = 0.0f;
-    vftest::OpenScene(
-        Game, kGame, "render pixels",
-        [] {
-          Game.LoadImg(kQuadImage, "quad16", kFrameSide);
-          Game.LoadImg(kSheetImage, "sheet", kFrameSide);
-          Game.LoadImg(kEdgeImage, "edge2", 2);
-        },
-        &w, &h);
+    vftest::OpenScene(Game, kGame, "render pixels", [] {
+      Game.LoadImg(kQuadImage, "quad16", kFrameSide);
+      Game.LoadImg(kSheetImage, "sheet", kFrameSide);
+      Game.LoadImg(kEdgeImage, "edge2", 2);
+    });
   }
 
   static void TearDownTestSuite() { Game.Terminate(); }

@@ -26,12 +26,7 @@ constexpr int kHoldMs = 120;  // short of the X server's key repeat delay
 
 class Poll : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    Title = "vf-poll-test-" + std::to_string(getpid());
-    Game.Begin(1, Title.c_str());
-    Game.NextUpdate = 0;
-    Game.NextRender = 0;
-  }
+  static void SetUpTestSuite() { Title = OpenDriverWindow(Game, "poll-test"); }
   void SetUp() override {
     WindowId = FindWindow(Title);
     ASSERT_FALSE(WindowId.empty());

@@ -12,7 +12,10 @@ bool OpenScene(VeskCore& game, int number, const char* title, const std::functio
   game.Begin(number, title);
   game.DebugMode = 0;
   load();
-  game.RenderGame(*viewWidth, *viewHeight);
+  float width = 0.0f;
+  float height = 0.0f;
+  game.RenderGame(viewWidth != nullptr ? *viewWidth : width,
+                  viewHeight != nullptr ? *viewHeight : height);
   return window != nullptr;
 }
 

@@ -12,10 +12,10 @@ namespace vftest {
 
 // Begin(number, title) with the rate overlay off (it would draw over the
 // scene), then load() (LoadImg calls, a game's loading stages), then one
-// render pass, which publishes the view size into *viewWidth and
-// *viewHeight. False when no window opened.
+// render pass, which publishes the view size (into *viewWidth and
+// *viewHeight when given). False when no window opened.
 bool OpenScene(VeskCore& game, int number, const char* title, const std::function<void()>& load,
-               float* viewWidth, float* viewHeight);
+               float* viewWidth = nullptr, float* viewHeight = nullptr);
 
 // The view of an 800 x 600 window as a render step publishes it, with no
 // window: what recording needs.
