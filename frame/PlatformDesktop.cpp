@@ -3,7 +3,6 @@
 // std::this_thread::sleep_for and files are opened with std::fopen.
 // Relies on nothing else of the library.
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "frame/Platform.h"
@@ -12,8 +11,6 @@ namespace {
 
 // Taken during static initialisation, i.e. at process start.
 const std::chrono::steady_clock::time_point kProcessStart = std::chrono::steady_clock::now();
-
-constexpr int kModeLength = 8;  // longer than any std::fopen mode ("r+b" and the like)
 
 }  // namespace
 
@@ -28,9 +25,7 @@ void PlatformSleepMs(int ms) {
 }
 
 FILE* PlatformOpenFile(const char* path, const char* mode) {
-  if (path == nullptr || mode == nullptr) return nullptr;
-  char binary[kModeLength] = {0};
-  std::strncpy(binary, mode, kModeLength - 2);
-  if (std::strchr(binary, 'b') == nullptr) std::strcat(binary, "b");
+  char binary[kFileModeLength];
+  if (path == nullptr || !BinaryFileMode(mode, binary)) return nullptr;
   return std::fopen(path, binary);
 }
