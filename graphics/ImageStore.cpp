@@ -2,7 +2,8 @@
 //
 // Owns the image tables (Image, iFrames, iFramesW, iFramesWz, iSize and
 // ASys.iSizeScaled), the white block of untextured shapes, LoadImg and
-// GetPNG. A file is decoded with lodepng to 8-bit RGBA, its key colours made
+// GetPNG. A file is read through the operating-system seam (frame/Platform.h)
+// and decoded with lodepng to 8-bit RGBA, its key colours made
 // transparent and, for sprite sheets, its frames repacked into a square
 // texture with a transparent margin and a colour bleed around every frame.
 // SysInit fills the white block and marks every slot unusable.
@@ -13,6 +14,7 @@
 #include <cstring>
 
 #include "VeskFrame.h"
+#include "frame/Platform.h"
 #include "graphics/Records.h"
 
 std::vector<unsigned char> Image[kImageTableSize];
@@ -178,6 +180,22 @@ void BuildSheet(int n, std::vector<unsigned char>& pixels, int w, int h, int fs)
   iFrames[n] = static_cast<int>(frames);
 }
 
+// The whole file through the platform seam (binary, UTF-8 names on every
+// system); false for a null path or a file that cannot be opened or read.
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
+  FILE* file = PlatformOpenFile(path, "rb");
+  if (file == nullptr) return false;
+  bool ok = std::fseek(file, 0, SEEK_END) == 0;
+  const long size = ok ? std::ftell(file) : -1;
+  ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+  if (ok) {
+    bytes->resize(static_cast<size_t>(size));
+    ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+  }
+  std::fclose(file);
+  return ok;
+}
+
 }  // namespace
 
 // The name may lie in Tempstr, which the formatting below overwrites: it is
@@ -207,7 +225,7 @@ void VeskSys::GetPNG(int n, const char* path, int fs) {
   std::vector<unsigned char> pixels;
   unsigned w = 0;
   unsigned h = 0;
-  unsigned error = path == nullptr ? 1 : lodepng::load_file(file, path);
+  unsigned error = ReadWholeFile(path, &file) ? 0 : 1;
   if (error == 0 && !HeaderSizeBelievable(file)) error = 1;
   if (error == 0) error = lodepng::decode(pixels, w, h, file, LCT_RGBA, kDecodeBitDepth);
   if (error != 0 || w == 0 || h == 0 ||
