@@ -84,8 +84,9 @@ void MyGame::Launch() {
   NextRender = 0;
   // A results file that cannot be created is reported and the run goes on
   // without results; every line is flushed so a killed run keeps the tests
-  // that finished.
-  ResultsFile = std::fopen(kResultsFileName, "w");
+  // that finished. Binary, so lines end in LF on Windows too: the file is the
+  // same byte for byte on every system, for the scripts that read it.
+  ResultsFile = std::fopen(kResultsFileName, "wb");
   if (ResultsFile == nullptr) {
     Debuglog(fstr("Cannot create %s: the results are not saved", kResultsFileName));
   } else {
