@@ -6,11 +6,16 @@
 #   scripts/packages.sh benchmark  ./run-benchmark: a game plus the virtual display
 #   scripts/packages.sh tests      ./run-tests: the benchmark's plus the test tools
 #   scripts/packages.sh fuzz       scripts/fuzz.sh: a game's plus Clang, libFuzzer, oggenc
+#   scripts/packages.sh windows    scripts/build-windows.sh: mingw-w64 (posix threads), Ninja,
+#                                  GoogleTest's sources, stb_vorbis
+#   scripts/packages.sh windows-tests  the windows tier: the Windows build's, Wine, the tests'
 set -euo pipefail
 
 game=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
   liblodepng-dev)
 display=(xvfb x11-utils openbox)
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libstb-dev googletest)
 case ${1:-} in
   game) packages=("${game[@]}") ;;
   benchmark) packages=("${game[@]}" "${display[@]}") ;;
@@ -19,8 +24,12 @@ case ${1:-} in
       libsox-fmt-all vorbis-tools)
     ;;
   fuzz) packages=("${game[@]}" vorbis-tools clang libclang-rt-14-dev llvm) ;;
+  windows) packages=("${windows[@]}") ;;
+  windows-tests)
+    packages=("${windows[@]}" "${game[@]}" "${display[@]}" libgtest-dev xdotool sox wine wine64)
+    ;;
   *)
-    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz" >&2
+    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz|windows|windows-tests" >&2
     exit 2
     ;;
 esac
