@@ -5,18 +5,18 @@
 #   OpenAL32.dll (LGPL, replaceable), licenses/, README.txt
 # Installs the Debian packages it needs (scripts/packages.sh windows), builds
 # the libraries once per machine (scripts/windows-deps.sh), then the programs
-# (mingw-w64 cross build, Release) into build-windows/.
+# with the "windows" CMake preset (mingw-w64 cross build, Release) into
+# build-windows/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/packages.sh windows
 VESKFRAME_WINDOWS_DEPS=$(scripts/windows-deps.sh)
 export VESKFRAME_WINDOWS_DEPS
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2 --target game example_game
+
 build=build-windows
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVESKFRAME_BUILD_TESTS=OFF -DVESKFRAME_BUILD_BENCH=OFF \
-  -DVESKFRAME_INSTALL=OFF >/dev/null
-cmake --build "$build" -j2 --target benchmark example_game
 dist=dist/windows
 rm -rf "$dist"
 mkdir -p "$dist/Data" "$dist/licenses"

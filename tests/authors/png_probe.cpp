@@ -5,6 +5,8 @@
 //        channel lies within TOL of (R, G, B), optionally only rows Y0..Y1,
 //        and their centroid (-1 -1 when there are none)
 //   png_probe rowmedian FILE Y               -> "R G B": per-channel median of row Y
+//   png_probe mean FILE X Y W H              -> "R G B": per-channel mean of the
+//        W x H pixels from (X, Y), which must lie inside the picture
 // Exits 2 on bad usage or an unreadable file.
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +22,8 @@ using vftest::Picture;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: png_probe size FILE | colour FILE R G B TOL [Y0 Y1] | rowmedian FILE Y\n");
+               "usage: png_probe size FILE | colour FILE R G B TOL [Y0 Y1] | rowmedian FILE Y"
+               " | mean FILE X Y W H\n");
   return 2;
 }
 
@@ -75,6 +78,27 @@ int RowMedian(const Picture& p, int argc, char** argv) {
   return 0;
 }
 
+int Mean(const Picture& p, int argc, char** argv) {
+  if (argc != 7) return Usage();
+  const long x0 = std::atol(argv[3]), y0 = std::atol(argv[4]);
+  const long w = std::atol(argv[5]), h = std::atol(argv[6]);
+  if (x0 < 0 || y0 < 0 || w < 1 || h < 1 || x0 + w > long(p.width) || y0 + h > long(p.height)) {
+    return Usage();
+  }
+  double sum[3] = {0, 0, 0};
+  for (long y = y0; y < y0 + h; y++) {
+    for (long x = x0; x < x0 + w; x++) {
+      const vftest::Rgba px = p.At(int(x), int(y));
+      sum[0] += px.r;
+      sum[1] += px.g;
+      sum[2] += px.b;
+    }
+  }
+  const double n = double(w) * double(h);
+  std::printf("%.1f %.1f %.1f\n", sum[0] / n, sum[1] / n, sum[2] / n);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,5 +114,6 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "colour") == 0) return Colour(picture, argc, argv);
   if (std::strcmp(argv[1], "rowmedian") == 0) return RowMedian(picture, argc, argv);
+  if (std::strcmp(argv[1], "mean") == 0) return Mean(picture, argc, argv);
   return Usage();
 }

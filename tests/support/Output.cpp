@@ -3,6 +3,10 @@
 #include "support/Output.h"
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <cstdio>
 #include <sstream>
@@ -13,6 +17,7 @@ namespace {
 
 constexpr size_t kLogPrefix = 10;  // "% 8i> "
 constexpr size_t kLogMark = 8;     // where "> " stands
+constexpr unsigned kPipeBytes = 65536;
 
 std::string Capture(FILE* stream, const std::function<void()>& call) {
   std::fflush(stream);
@@ -35,6 +40,8 @@ std::string Capture(FILE* stream, const std::function<void()>& call) {
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
   std::fclose(file);
+  // Windows's C runtime writes the text streams with "\r\n".
+  for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   return text;
 }
 
@@ -53,6 +60,21 @@ std::vector<std::string> LogOf(const std::function<void()>& call) {
                         : "(not a log line) " + line);
   }
   return texts;
+}
+
+bool OpenPipe(int fds[2]) {
+#ifdef _WIN32
+  return _pipe(fds, kPipeBytes, _O_TEXT) == 0;  // text mode: "\r\n" reads as "\n"
+#else
+  return pipe(fds) == 0;
+#endif
+}
+
+std::string ReadToEnd(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (int n; (n = static_cast<int>(read(fd, buffer, sizeof buffer))) > 0;) text.append(buffer, n);
+  return text;
 }
 
 int CountLines(const std::string& text, const std::string& needle) {

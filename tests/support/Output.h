@@ -17,6 +17,11 @@ std::string StderrOf(const std::function<void()>& call);
 std::vector<std::string> LogOf(const std::function<void()>& call);
 // Number of lines of text that contain needle.
 int CountLines(const std::string& text, const std::string& needle);
+// A pipe whose reading end gives lines as "\n" on every system (Windows's C
+// runtime writes text streams with "\r\n"); false when none can be made.
+bool OpenPipe(int fds[2]);
+// Everything readable from the descriptor until its end.
+std::string ReadToEnd(int fd);
 
 }  // namespace vftest
 

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The example game under Wine: it opens its window, loads its sheets and
+# sounds, and quits with status 0 on Escape.
+# Usage: wine_example_game.sh EXAMPLE_EXE OPENAL_DLL SOURCE_TREE
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then exec "$3/scripts/with-display.sh" "$0" "$@"; fi
+exe=$1
+dll=$2
+src=$3
+source "$src/tests/authors/session.sh"
+source "$(dirname "$0")/wine_session.sh"
+
+work=$PWD/run
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+cp "$exe" "$dll" .
+cp -r "$src/examples/Data" .
+export ALSOFT_DRIVERS=null
+
+start_game console.log wine ./"$(basename "$exe")"
+wait_for_window "Star Catcher" >/dev/null
+quit_with_escape
+tr -d '\r' <console.log >console.txt
+[ "$(grep -c 'Loaded Spritesheet of 32x32 sprites' console.txt)" -eq 2 ] ||
+  fail "the sprite and font sheets did not both load"
+[ "$(grep -c '> *Load [0-9]* bytes$' console.txt)" -eq 3 ] || fail "not all three sound effects loaded"
+grep -q '^Farewell happy gamer$' console.txt || fail "no normal shutdown"
+echo "OK: the example game ran and quit under Wine"
