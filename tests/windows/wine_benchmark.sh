@@ -8,19 +8,9 @@
 # .exe carries.
 # Usage: wine_benchmark.sh BENCHMARK_EXE OPENAL_DLL SOURCE_TREE
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$3/scripts/with-display.sh" "$0" "$@"; fi
-exe=$1
-dll=$2
-src=$3
-source "$src/tests/authors/session.sh"
 source "$(dirname "$0")/wine_session.sh"
-
-work=$PWD/run
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work"
-cp "$exe" "$dll" .
-cp -r "$src/Data" .
+exe=$1
+enter_run_folder "$exe" "$2" "$3/Data"
 printf 'drivers = wave\nsample-type = int16\n[wave]\nfile = capture.wav\n' >alsoft.ini
 unset ALSOFT_DRIVERS # ctest's null device would override the file's
 

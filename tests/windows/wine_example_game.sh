@@ -3,22 +3,11 @@
 # sounds, and quits with status 0 on Escape.
 # Usage: wine_example_game.sh EXAMPLE_EXE OPENAL_DLL SOURCE_TREE
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$3/scripts/with-display.sh" "$0" "$@"; fi
-exe=$1
-dll=$2
-src=$3
-source "$src/tests/authors/session.sh"
 source "$(dirname "$0")/wine_session.sh"
-
-work=$PWD/run
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work"
-cp "$exe" "$dll" .
-cp -r "$src/examples/Data" .
+enter_run_folder "$1" "$2" "$3/examples/Data"
 export ALSOFT_DRIVERS=null
 
-start_game console.log wine ./"$(basename "$exe")"
+start_game console.log wine ./"$(basename "$1")"
 wait_for_window "Star Catcher" >/dev/null
 quit_with_escape
 tr -d '\r' <console.log >console.txt

@@ -5,14 +5,12 @@
 # background of the two Screenshot.png files must match.
 # Usage: wine_pixels.sh LINUX_PROBE WINDOWS_PROBE_EXE OPENAL_DLL PNG_PROBE SOURCE_TREE
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$5/scripts/with-display.sh" "$0" "$@"; fi
+source "$(dirname "$0")/wine_session.sh"
 linux_probe=$1
 windows_probe=$2
 dll=$3
 png_probe=$4
 src=$5
-source "$src/tests/authors/session.sh"
-source "$(dirname "$0")/wine_session.sh"
 
 tolerance=6  # per channel, of a region's mean colour
 work=$PWD/run

@@ -4,10 +4,26 @@
 # display it started on, so programs on another test's private display, or
 # on none, must not share it. No test touches a user's ~/.wine, and Wine
 # prints no diagnostics of its own into the programs' consoles.
+# Sourced with the test's own arguments: without a display it runs the test
+# again on a private virtual display.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ -z "${DISPLAY:-}" ]; then exec "$here/../../scripts/with-display.sh" bash "$0" "$@"; fi
+source "$here/../authors/session.sh"
+
 export WINEPREFIX=$PWD/wineprefix
 export WINEDEBUG=-all
 # No dialogs offering to install Mono or Gecko when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# enter_run_folder FILE... : a fresh folder "run" in the working directory,
+# holding copies of the files and folders (a program, OpenAL32.dll, Data),
+# made current.
+enter_run_folder() {
+  rm -rf run
+  mkdir run
+  cp -r "$@" run/
+  cd run
+}
 
 # wait_for_lines FILE N SECONDS : until FILE holds at least N lines.
 wait_for_lines() {
