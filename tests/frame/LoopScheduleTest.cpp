@@ -39,7 +39,7 @@ class LoopSchedule : public ::testing::Test {
     game = FakeGame();
     game.Active = 1;
   }
-  FakeGame game;
+  FakeGame game{};  // zeroed, as a game in static storage is
 };
 
 TEST_F(LoopSchedule, StepRunsOnlyWhenClockIsStrictlyPastItsDueTime) {
@@ -152,7 +152,7 @@ TEST_F(LoopSchedule, EscapeEndsTheLoopAfterThePassHasRun) {
   EXPECT_EQ(game.Updates, 1);
   EXPECT_EQ(game.Renders, 1);
 
-  FakeGame idle;
+  FakeGame idle{};  // zeroed, as a game in static storage is
   idle.Active = 1;
   VeskKeepAlive(idle);
   EXPECT_EQ(idle.GameBreak, 0);
