@@ -20,7 +20,8 @@ extern ALCcontext* ALctx;
 extern int AudioEnabled;
 extern unsigned ALsource[kSources];
 extern int ALChannel;
-extern int ALsourcebuffer[kSources];
+extern int ALsourcebuffer[kSources];  // sound slot each effect source last played
+constexpr int kNoSlot = -1;           // ALsourcebuffer entry of a source no effect has used
 extern unsigned MusicBuffer[kMusicBuffers];
 
 // ---- Sound slots ----

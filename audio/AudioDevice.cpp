@@ -20,8 +20,6 @@ int ALsourcebuffer[kSources];
 unsigned MusicBuffer[kMusicBuffers];
 
 namespace {
-constexpr int kNoSlot = -1;  // ALsourcebuffer entry of a source no effect has used
-
 // Listener at (0, 0, 1) facing +z with +y up, so its right-hand side is -x:
 // playback puts a source at (-pan, 0, 0).
 constexpr ALfloat kListenerPosition[3] = {0.0f, 0.0f, 1.0f};

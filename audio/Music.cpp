@@ -15,6 +15,8 @@
 #include "VeskFrame.h"
 #include "audio/Audio.h"
 #include "frame/Platform.h"
+#include "util/Numbers.h"
+#include "util/TextBuffer.h"
 
 int MusicBufferTick;
 int MusicBufferStats[10];
@@ -50,13 +52,6 @@ long MusicDataLeft;   // bytes of the data chunk not yet streamed in this pass
 int MusicFrameBytes;  // bytes per WAV sample frame, at least 1
 
 unsigned MusicSource() { return ALsource[kMusicSource]; }
-
-// Out-of-range and NaN values take the nearer bound (NaN the lower one).
-float Clamp(float value, float low, float high) {
-  if (!(value >= low)) return low;
-  if (value > high) return high;
-  return value;
-}
 
 void CloseMusicStream() {
   if (OggFile != nullptr) stb_vorbis_close(OggFile);
@@ -280,7 +275,7 @@ void VeskCore::PlayMusic(const char* name) { PlayMusic(name, 1); }
 void VeskCore::PlayMusic(const char* name, int loop) {
   if (name == nullptr || std::strlen(name) < size_t(kEndingLength)) return;
   char copy[kTextBufferSize];
-  std::snprintf(copy, sizeof copy, "%s", name);
+  CopyText(copy, name);
   char ending[kEndingLength + 1];
   std::snprintf(ending, sizeof ending, "%s", Right(copy, kEndingLength));
   if (EndsWithOneOf(ending, kOggEndings)) {

@@ -4,13 +4,13 @@
 // target and the mutation test; relies on nothing else.
 #include "audio/OggPages.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
 constexpr uint32_t kChecksumPolynomial = 0x04c11db7u;
 constexpr uint32_t kChecksumTopBit = 0x80000000u;
 constexpr int kByteValues = 256;
-constexpr int kBitsPerByte = 8;
 }  // namespace
 
 size_t OggPageBytes(const uint8_t* page, size_t available) {
@@ -31,7 +31,7 @@ uint32_t OggPageChecksum(const uint8_t* page, size_t size) {
   if (!ready) {
     for (uint32_t i = 0; i < kByteValues; i++) {
       uint32_t r = i << 24;
-      for (int k = 0; k < kBitsPerByte; k++) {
+      for (int k = 0; k < CHAR_BIT; k++) {
         r = (r & kChecksumTopBit) ? (r << 1) ^ kChecksumPolynomial : r << 1;
       }
       table[i] = r;

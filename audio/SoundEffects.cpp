@@ -8,19 +8,13 @@
 
 #include "VeskFrame.h"
 #include "audio/Audio.h"
+#include "util/Numbers.h"
 
 namespace {
 constexpr float kMinPitch = 0.25f;
 constexpr float kMaxPitch = 16.0f;
 constexpr float kRandomPitchLow = 0.8f;
 constexpr float kRandomPitchHigh = 1.2f;
-
-// Out-of-range and NaN values take the nearer bound (NaN the lower one).
-float Clamp(float value, float low, float high) {
-  if (!(value >= low)) return low;
-  if (value > high) return high;
-  return value;
-}
 }  // namespace
 
 // A slot outside 0..104 or never loaded plays nothing and takes no channel.

@@ -11,14 +11,11 @@
 #include "VeskFrame.h"
 #include "audio/Audio.h"
 #include "frame/Platform.h"
+#include "util/TextBuffer.h"
 
 unsigned ALbuffer[kSoundSlots];
 int ALbufferActive[kSoundSlots];
 int SFXData[kSoundSlots][10];
-
-namespace {
-constexpr int kNoSlot = -1;
-}  // namespace
 
 // Every load first discards what the slot held, so a load that fails leaves
 // the slot silent rather than with its previous sound. Slot numbers outside
@@ -98,7 +95,7 @@ void VeskCore::LoadSFX(int slot) {
 // first.
 void VeskCore::LoadSFX(int slot, const char* name) {
   char copy[kTextBufferSize];
-  std::snprintf(copy, sizeof copy, "%s", name != nullptr ? name : "");
+  CopyText(copy, name);
   Debuglog(fstr("Load Wave %s to %i", copy, slot));
   tstr("Data/%i/audio/%s.wav", GameNum, copy);
   ASys.GetWAV(slot, Tempstr);

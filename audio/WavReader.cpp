@@ -15,8 +15,7 @@ namespace {
 constexpr int kTagBytes = 4;
 constexpr int kPcmFormat = 1;          // audio format of integer PCM
 constexpr int kPlainFormatChunk = 16;  // format chunk without extra bytes
-constexpr int kBitsPerByte = 8;
-constexpr int kSkipScratch = 4096;  // skipped bytes are read through this many at a time
+constexpr int kSkipScratch = 4096;     // skipped bytes are read through this many at a time
 
 char TagBuffer[kTagBytes + 1];
 
@@ -77,7 +76,7 @@ int readWavHeader(FILE* file, WavFormat* format) {
   format->rate = readInt(file);
   readInt(file);    // byte rate
   readShort(file);  // block align
-  format->bytesPerSample = readShort(file) / kBitsPerByte;
+  format->bytesPerSample = readShort(file) / CHAR_BIT;
   if (chunkSize > kPlainFormatChunk) skipBytes(file, chunkSize - kPlainFormatChunk);
   return 1;
 }

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "VeskFrame.h"
+#include "graphics/Records.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ void PrepareView() {
   ASys.DrawDropped = 0;
 }
 
-// Recording 10,000 DrawImg calls plus RenderBuffer and the DrawTo reset.
+// Recording 10,000 DrawImg calls plus the hand-over.
 void BM_RecordSpritesAndHandOver(benchmark::State& state) {
   PrepareView();
   for (auto _ : state) {
@@ -30,9 +31,7 @@ void BM_RecordSpritesAndHandOver(benchmark::State& state) {
     for (int i = 0; i < kSprites; i++) {
       Game.DrawImg(0, static_cast<float>(i % 800), static_cast<float>(i % 600), i & 15);
     }
-    ASys.RenderBuffer();
-    ASys.DrawTo = 0;
-    ASys.DrawDropped = 0;
+    HandOverRecords();
     benchmark::DoNotOptimize(DrawR[0]);
   }
   state.SetItemsProcessed(state.iterations() * kSprites);
@@ -47,9 +46,7 @@ void BM_RecordRectsAndHandOver(benchmark::State& state) {
     for (int i = 0; i < kSprites; i++) {
       Game.Rect(static_cast<float>(i % 800), static_cast<float>(i % 600), 8);
     }
-    ASys.RenderBuffer();
-    ASys.DrawTo = 0;
-    ASys.DrawDropped = 0;
+    HandOverRecords();
     benchmark::DoNotOptimize(DrawR[0]);
   }
   state.SetItemsProcessed(state.iterations() * kSprites);

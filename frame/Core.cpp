@@ -5,12 +5,13 @@
 // audio device, on SeedRnd (util/) for seeding the random generator, and on
 // the operating-system seam (frame/Platform.h) for the clock and for sleeping:
 // monotonic wall time in milliseconds that starts near 0.
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "VeskFrame.h"
 #include "frame/Platform.h"
 #include "frame/Window.h"
+#include "util/TextBuffer.h"
 
 VeskSys ASys;
 int GameStartTime;
@@ -23,19 +24,11 @@ namespace {
 
 const char kRule[] = "-=-=-=-=-=-=-=-=-";
 
-// Copies at most kTextBufferSize - 1 characters and always terminates, so a
-// title too long for the buffer is cut instead of overrunning it.
-void CopyTitle(char* to, const char* from) {
-  if (from == nullptr) from = "";
-  std::strncpy(to, from, kTextBufferSize - 1);
-  to[kTextBufferSize - 1] = 0;
-}
-
 }  // namespace
 
 void VeskCore::Begin(int num, const char* title) {
   std::printf("\n%s\n", kRule);
-  std::printf("VeskFrame - v0.25\n");
+  std::printf("VeskFrame - v%s\n", VESKFRAME_VERSION);
   std::fflush(stdout);
   GameStartTime = PlatformClockMs();
   Active = 1;
@@ -45,7 +38,7 @@ void VeskCore::Begin(int num, const char* title) {
   DebugMode = 1;
   ScreenshotToggle = 0;
   ScreenshotMode = 0;
-  CopyTitle(GameTitle, title);
+  CopyText(GameTitle, title);
   ASys.SysInit(GameTitle);
   // Without a window nothing can be drawn or polled: the failure is already
   // logged ("Initialisation Failed" / "ERRORRZ"), so shut down the way a game
@@ -66,7 +59,8 @@ void VeskCore::Terminate() {
   if (windowLost) std::exit(EXIT_FAILURE);
 }
 
-void VeskCore::SetTitle(const char* title) { CopyTitle(GameTitle, title); }
+// A title too long for the buffer is cut instead of overrunning it.
+void VeskCore::SetTitle(const char* title) { CopyText(GameTitle, title); }
 
 const char* VeskCore::GetTitle() { return GameTitle; }
 

@@ -1,12 +1,16 @@
 // Loop pieces that the game's fixed-step loop calls: the render step
 // (RenderGame), the end of an update step (BufferGame: rate overlay and
 // hand-over of the recorded commands) and the full-screen switch.
-// Owns the render-rate counter and the published view values rw2, rh2 and
-// ViewScale. Relies on the render pass and command list (graphics/), the
-// text and string helpers, and VeskSys::FlipFull (frame/Window.cpp).
+// Owns the per-second rate counter (CountRate, also kept by PollInput) and
+// the published view values rw2, rh2 and ViewScale. Relies on the render
+// pass and the command list (graphics/), the text and string helpers, and
+// VeskSys::FlipFull (frame/Window.cpp).
+#include "frame/Loop.h"
+
 #include <cmath>
 
 #include "VeskFrame.h"
+#include "graphics/Records.h"
 
 int RenderCountLive;
 int rw2;
@@ -21,13 +25,17 @@ constexpr float kAlignLeft = 0.0f;
 
 }  // namespace
 
-void VeskCore::RenderGame(float& width, float& height) {
-  RenderCountLive += 1;
-  if (Mills() >= RenderSec + kRateWindowMs || Mills() <= RenderSec - kRateWindowMs) {
-    RenderSec = Mills();
-    RenderCount = RenderCountLive;
-    RenderCountLive = 0;
+void CountRate(int now, int& start, int& shown, int& live) {
+  live += 1;
+  if (now >= start + kRateWindowMs || now <= start - kRateWindowMs) {
+    start = now;
+    shown = live;
+    live = 0;
   }
+}
+
+void VeskCore::RenderGame(float& width, float& height) {
+  CountRate(Mills(), RenderSec, RenderCount, RenderCountLive);
   ASys.RenderSys();
   // A framebuffer of zero width or height (a minimised window) gives no
   // usable ratio; the view of the last usable pass then stays published and
@@ -49,10 +57,8 @@ void VeskCore::BufferGame() {
          fstr("Update %ifps - Render %ifps - Polys %i", UpdateCount, RenderCount, PolyCountR),
          kAlignLeft);
   }
-  ASys.RenderBuffer();
+  HandOverRecords();
   PolyCountR = ASys.PolyCount;
-  ASys.DrawTo = 0;
-  ASys.DrawDropped = 0;
 }
 
 void VeskCore::FlipFullscreen() { ASys.FlipFull(); }

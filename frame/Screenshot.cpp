@@ -14,14 +14,13 @@
 
 #include "VeskFrame.h"
 #include "frame/Window.h"
+#include "graphics/ImageStore.h"
+#include "graphics/Records.h"
 #include "graphics/RenderPass.h"
 
 namespace {
 
 constexpr const char* kScreenshotFile = "Screenshot.png";
-constexpr int kBytesPerPixel = 4;
-constexpr int kAlphaByte = 3;
-constexpr unsigned char kOpaque = 255;
 
 }  // namespace
 
@@ -41,7 +40,7 @@ void VeskSys::Screenshot() {
     Debuglog(fstrSys("Window of %ix%i pixels: the screenshot was not taken", w, h));
     return;
   }
-  const size_t rowBytes = static_cast<size_t>(w) * kBytesPerPixel;
+  const size_t rowBytes = static_cast<size_t>(w) * kBytesPerTexel;
   const size_t bytes = rowBytes * static_cast<size_t>(h);
   std::vector<unsigned char>& read = Image[kReadbackSlot];
   std::vector<unsigned char>& saved = Image[kScreenshotSlot];
@@ -56,7 +55,7 @@ void VeskSys::Screenshot() {
     std::memcpy(&saved[static_cast<size_t>(y) * rowBytes],
                 &read[static_cast<size_t>(h - 1 - y) * rowBytes], rowBytes);
   }
-  for (size_t i = kAlphaByte; i < bytes; i += kBytesPerPixel) saved[i] = kOpaque;
+  for (size_t i = kAlphaByte; i < bytes; i += kBytesPerTexel) saved[i] = kChannelMax;
 
   SavePNG(kScreenshotFile, kScreenshotSlot, static_cast<unsigned>(w), static_cast<unsigned>(h));
 }
@@ -72,7 +71,7 @@ void VeskSys::SavePNG(const char* file, int slot, unsigned width, unsigned heigh
     Debuglog(fstrSys("There is no image %i to save", slot));
     return;
   }
-  const uint64_t needed = static_cast<uint64_t>(width) * height * kBytesPerPixel;
+  const uint64_t needed = static_cast<uint64_t>(width) * height * kBytesPerTexel;
   if (Image[slot].size() < needed) {
     Debuglog(fstrSys("Image %i holds fewer than %ux%u pixels: nothing saved", slot, width, height));
     return;

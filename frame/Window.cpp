@@ -12,8 +12,9 @@
 #include <cstring>
 
 #include "VeskFrame.h"
+#include "graphics/ImageStore.h"
 #include "graphics/Records.h"
-#include "graphics/RenderPass.h"
+#include "util/TextBuffer.h"
 
 GLFWwindow* window;
 int isFullscreen;
@@ -25,7 +26,6 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 constexpr int kFirstWidth = 256;
 constexpr int kFirstHeight = 128;
-constexpr unsigned char kWhite = 255;
 
 void error_callback(int /*code*/, const char* description) {
   std::fprintf(stderr, "Error: %s\n", description);
@@ -34,17 +34,15 @@ void error_callback(int /*code*/, const char* description) {
 }  // namespace
 
 void VeskSys::SysInit(const char* title) {
-  std::strncpy(GameTitleSys, title != nullptr ? title : "", kTextBufferSize - 1);
-  GameTitleSys[kTextBufferSize - 1] = 0;
+  CopyText(GameTitleSys, title);
   FlushKeys();
   TargetScale = kViewWidthUnits;
   if (!glfwInit()) Debuglog("Initialisation Failed");
   glfwSetErrorCallback(error_callback);
-  WhiteBlock.assign(kWhiteBlockBytes, kWhite);
+  ResetImages();
   std::memset(Button, 0, sizeof(Button));
   std::memset(Touch, 0, sizeof(Touch));
   std::memset(Joy, 0, sizeof(Joy));
-  for (int& frames : iFrames) frames = -1;
   isFullscreen = 0;
   SetScreen(kFirstWidth, kFirstHeight);
   OpenAudio();

@@ -9,28 +9,24 @@
 
 #include "VeskFrame.h"
 #include "graphics/Records.h"
+#include "util/Numbers.h"
 
 double DrawR[kRenderListRecords * kRecordSlots];
 int DrawToRT;
 
 namespace {
 
-constexpr float kColourMax = 255.0f;
 constexpr double kMinLineThickness = 0.05;  // compared in double precision
 
 // Colours and alphas end in 0..255; NaN counts as 0 so that the renderer's
 // conversion to a byte always gets a number in range.
-float Clamp255(float v) {
-  if (!(v >= 0.0f)) return 0.0f;
-  if (v > kColourMax) return kColourMax;
-  return v;
-}
+float Channel(float v) { return Clamp(v, 0.0f, kChannelMax); }
 
 void SetColour(int first, float a, float r, float g, float b) {
-  ASys.DrawSet[first + kColourAlpha] = Clamp255(a * kColourMax);
-  ASys.DrawSet[first + kColourRed] = Clamp255(r);
-  ASys.DrawSet[first + kColourGreen] = Clamp255(g);
-  ASys.DrawSet[first + kColourBlue] = Clamp255(b);
+  ASys.DrawSet[first + kColourAlpha] = Channel(a * kChannelMax);
+  ASys.DrawSet[first + kColourRed] = Channel(r);
+  ASys.DrawSet[first + kColourGreen] = Channel(g);
+  ASys.DrawSet[first + kColourBlue] = Channel(b);
 }
 
 }  // namespace
@@ -78,8 +74,8 @@ void Getdef(int base) {
   }
 }
 
-// Copies the recorded commands to the render side; DrawTo is reset by the
-// caller (BufferGame).
+// Copies the recorded commands to the render side; DrawTo is reset by
+// HandOverRecords.
 void VeskSys::RenderBuffer() {
   int count = DrawTo;
   if (count < 0) count = 0;
@@ -88,12 +84,18 @@ void VeskSys::RenderBuffer() {
   DrawToRT = count;
 }
 
+void HandOverRecords() {
+  ASys.RenderBuffer();
+  ASys.DrawTo = 0;
+  ASys.DrawDropped = 0;
+}
+
 // ---- Draw state ----
 
 void VeskCore::ResetDraw() {
   float scale = RecordViewScale();
-  SetColour(kSetColour1, 1.0f, kColourMax, kColourMax, kColourMax);
-  SetColour(kSetColour2, 1.0f, kColourMax, kColourMax, kColourMax);
+  SetColour(kSetColour1, 1.0f, kChannelMax, kChannelMax, kChannelMax);
+  SetColour(kSetColour2, 1.0f, kChannelMax, kChannelMax, kChannelMax);
   ASys.DrawSet[kSetRotation] = 0.0f;
   ASys.DrawSet[kSetHalfThickness] = 0.5f;
   ASys.DrawSet[kSetSizeX] = 1.0f / scale;
@@ -129,7 +131,7 @@ void VeskCore::SetGradient(float r1, float g1, float b1, float a1, float r2, flo
 }
 
 void VeskCore::SetAlpha(float a) {
-  float alpha = Clamp255(a * kColourMax);
+  float alpha = Channel(a * kChannelMax);
   ASys.DrawSet[kSetColour1 + kColourAlpha] = alpha;
   ASys.DrawSet[kSetColour2 + kColourAlpha] = alpha;
 }
@@ -150,7 +152,7 @@ void VeskCore::SetFont(int image) { ASys.FontImage = image; }
 // ---- Background ----
 
 void VeskCore::SetCLS(float r, float g, float b) {
-  float colour[3] = {Clamp255(r), Clamp255(g), Clamp255(b)};
+  float colour[3] = {Channel(r), Channel(g), Channel(b)};
   for (int i = 0; i < 3; i++) {
     ASys.ClsCol[i] = colour[i];
     ASys.ClsTarget[i] = colour[i];
@@ -162,8 +164,8 @@ void VeskCore::CLS(float r, float g, float b) { SetCLS(r, g, b); }
 
 // The render pass moves ClsCol toward the target by 1/speed of the gap each pass.
 void VeskCore::FadeCLS(float r, float g, float b, float speed) {
-  ASys.ClsTarget[0] = Clamp255(r);
-  ASys.ClsTarget[1] = Clamp255(g);
-  ASys.ClsTarget[2] = Clamp255(b);
+  ASys.ClsTarget[0] = Channel(r);
+  ASys.ClsTarget[1] = Channel(g);
+  ASys.ClsTarget[2] = Channel(b);
   ASys.ClsSpeed = speed;
 }

@@ -7,6 +7,7 @@
 // so an image number outside 0..99 or an unloaded slot draws nothing and
 // leaves the open batch alone.
 #include "VeskFrame.h"
+#include "graphics/ImageStore.h"
 #include "graphics/Records.h"
 #include "graphics/RenderPass.h"
 
@@ -24,7 +25,7 @@ int DrawableImage(int base) {
   const int n = static_cast<int>(image);
   if (iFrames[n] < 0 || iFramesW[n] <= 0 || iSize[n] <= 0) return -1;
   const size_t side = static_cast<size_t>(iSize[n]);
-  if (Image[n].size() < side * side * 4) return -1;
+  if (Image[n].size() < side * side * kBytesPerTexel) return -1;
   double& frame = DrawR[base + kSlotFrame];
   if (!(frame >= 0.0 && frame <= iFrames[n] - 1)) frame = 0.0;
   return n;

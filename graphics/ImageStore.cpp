@@ -6,7 +6,10 @@
 // and decoded with lodepng to 8-bit RGBA, its key colours made
 // transparent and, for sprite sheets, its frames repacked into a square
 // texture with a transparent margin and a colour bleed around every frame.
-// SysInit fills the white block and marks every slot unusable.
+// SysInit calls ResetImages, which fills the white block and marks every slot
+// unusable.
+#include "graphics/ImageStore.h"
+
 #include <lodepng.h>
 
 #include <cstdint>
@@ -16,6 +19,7 @@
 #include "VeskFrame.h"
 #include "frame/Platform.h"
 #include "graphics/Records.h"
+#include "util/TextBuffer.h"
 
 std::vector<unsigned char> Image[kImageTableSize];
 int iFrames[kMaxImages];
@@ -26,8 +30,6 @@ std::vector<unsigned char> WhiteBlock;
 
 namespace {
 
-constexpr int kBytesPerTexel = 4;
-constexpr int kAlpha = 3;
 constexpr int kCellMargin = 4;  // transparent texels on each side of a sheet frame
 constexpr int kKeyHigh = 251;   // a key colour channel is at least this ...
 constexpr int kKeyLow = 4;      // ... or at most this
@@ -111,14 +113,14 @@ void BleedColours(std::vector<unsigned char>& tex, int side) {
   for (int y = 1; y < side - 1; y++) {
     for (int x = 1; x < side - 1; x++) {
       unsigned char* t = &tex[(static_cast<size_t>(y) * side + x) * kBytesPerTexel];
-      if (t[kAlpha] != 0) continue;
+      if (t[kAlphaByte] != 0) continue;
       int sum[3] = {0, 0, 0};
       int count = 0;
       for (int dy = -1; dy <= 1; dy++) {
         for (int dx = -1; dx <= 1; dx++) {
           const unsigned char* q =
               &tex[(static_cast<size_t>(y + dy) * side + (x + dx)) * kBytesPerTexel];
-          if (q[kAlpha] == 0) continue;
+          if (q[kAlphaByte] == 0) continue;
           for (int c = 0; c < 3; c++) sum[c] += q[c];
           count++;
         }
@@ -138,7 +140,7 @@ void BleedColours(std::vector<unsigned char>& tex, int side) {
 // kMaxTextureSide is refused and the slot stays unusable.
 void BuildSheet(int n, std::vector<unsigned char>& pixels, int w, int h, int fs) {
   for (size_t i = 0; i < pixels.size(); i += kBytesPerTexel) {
-    if (IsKeyColour(&pixels[i])) pixels[i + kAlpha] = 0;
+    if (IsKeyColour(&pixels[i])) pixels[i + kAlphaByte] = 0;
   }
   int64_t cell = static_cast<int64_t>(fs) + 2 * kCellMargin;
   int cols = w / fs;
@@ -198,11 +200,16 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
 
 }  // namespace
 
+void ResetImages() {
+  WhiteBlock.assign(kWhiteBlockBytes, kChannelMax);
+  for (int& frames : iFrames) frames = -1;
+}
+
 // The name may lie in Tempstr, which the formatting below overwrites: it is
 // copied first.
 void VeskCore::LoadImg(int n, const char* name, int fs) {
   char copy[kTextBufferSize];
-  std::snprintf(copy, sizeof copy, "%s", name != nullptr ? name : "");
+  CopyText(copy, name);
   Debuglog(fstr("Load Image : %s ", copy));
   fstr("Data/%i/%s.png", GameNum, copy);
   ASys.GetPNG(n, Tempstr, fs);

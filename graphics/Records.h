@@ -15,6 +15,8 @@ constexpr int kSetSizeX = 11;  // horizontal scale / ViewScale
 constexpr int kSetSizeY = 12;  // vertical scale / ViewScale, negated
 
 // Fields of one colour, from its first (kSetColour1, kSlotColour1, ...).
+// Every field holds 0..kChannelMax, as a texel's channels do.
+constexpr int kChannelMax = 255;
 constexpr int kColourAlpha = 0;
 constexpr int kColourRed = 1;
 constexpr int kColourGreen = 2;
@@ -42,9 +44,15 @@ constexpr int kSlotFrame = 29;
 // ---- View ----
 constexpr float kViewWidthUnits = 800.0f;  // TargetScale: the view is 800 drawing units wide
 constexpr float kQuarterTurn = 90.0f;      // degrees
+// Angles in records are degrees; the renderer and Line turn them into
+// radians with this constant, not the full-precision value of pi / 180.
+constexpr double kDegreeInRadians = 0.017453;
 // ViewScale for recording; before the first render step, the value of an
 // 800-unit view instead of 0.
 float RecordViewScale();
+// The hand-over at the end of an update step: copies the recorded list to
+// the render side (RenderBuffer) and empties it for the next step.
+void HandOverRecords();
 // Writes the four corners of a quad record, relative to the view centre.
 void RecordCorners(int base, const float (&x)[kQuadCorners], const float (&y)[kQuadCorners]);
 

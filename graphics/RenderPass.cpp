@@ -15,6 +15,7 @@
 
 #include "VeskFrame.h"
 #include "frame/Window.h"
+#include "graphics/ImageStore.h"
 #include "graphics/Records.h"
 
 int TexUse;
@@ -28,7 +29,6 @@ constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than t
 constexpr int kTexNone = -1;                 // no batch open
 constexpr int kTrianglesPerBox = 2;
 constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
-constexpr float kColourScale = 255.0f;
 // Slot 0 values outside this range cannot be a command kind.
 constexpr double kMaxKind = 1000.0;
 
@@ -36,7 +36,7 @@ constexpr double kMaxKind = 1000.0;
 // outside that range (or NaN) is pinned so the conversion stays defined.
 GLubyte ToByte(double v) {
   if (!(v > 0.0)) return 0;
-  if (v >= kColourScale) return 255;
+  if (v >= kChannelMax) return kChannelMax;
   return static_cast<GLubyte>(v);
 }
 
@@ -122,7 +122,7 @@ void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float
              static_cast<float>(y + dy[i]));
     }
   } else {
-    const float angle = static_cast<float>(rotation * kRenderDegToRad);
+    const float angle = static_cast<float>(rotation * kDegreeInRadians);
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     for (int i = 0; i < 6; i++) {
@@ -169,6 +169,31 @@ struct PassSettings {
 };
 PassSettings lastPass;
 
+// The drawing routine of each command kind that draws.
+struct KindRoutine {
+  int kind;
+  void (VeskSys::*draw)(int base);
+};
+constexpr KindRoutine kRoutines[] = {{kCmdRect, &VeskSys::RenderRect},
+                                     {kCmdQuad, &VeskSys::RenderQuad},
+                                     {kCmdOval, &VeskSys::RenderOval},
+                                     {kCmdImage, &VeskSys::RenderImage},
+                                     {kCmdQuadImage, &VeskSys::RenderQuadImage}};
+
+// A blend record closes the open batch and sets the blend function; kinds
+// that do not exist are skipped.
+void DrawRecord(VeskSys& sys, int kind, int base) {
+  if (kind == kCmdBlend) {
+    if (TexUse != kTexNone) glEnd();
+    TexUse = kTexNone;
+    ApplyBlend(DrawR[base + kSlotBlendMode]);
+    return;
+  }
+  for (const KindRoutine& routine : kRoutines) {
+    if (routine.kind == kind) (sys.*routine.draw)(base);
+  }
+}
+
 // Everything between the framebuffer size and the buffer swap: viewport,
 // polygon mode, clear, blend mode 1, texturing, view scale and the list.
 void DrawPass(const PassSettings& pass) {
@@ -179,8 +204,8 @@ void DrawPass(const PassSettings& pass) {
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   if (pass.wireframe == 1) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
-  glClearColor(pass.clear[0] / kColourScale, pass.clear[1] / kColourScale,
-               pass.clear[2] / kColourScale, 1.0f);
+  glClearColor(pass.clear[0] / kChannelMax, pass.clear[1] / kChannelMax,
+               pass.clear[2] / kChannelMax, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
 
   ApplyBlend(kBlendNormal);
@@ -209,30 +234,7 @@ void DrawPass(const PassSettings& pass) {
     const int base = i * kRecordSlots;
     const double kind = DrawR[base + kSlotKind];
     if (!(kind > -kMaxKind && kind < kMaxKind)) continue;
-    switch (static_cast<int>(kind)) {
-      case kCmdRect:
-        sys.RenderRect(base);
-        break;
-      case kCmdQuad:
-        sys.RenderQuad(base);
-        break;
-      case kCmdOval:
-        sys.RenderOval(base);
-        break;
-      case kCmdImage:
-        sys.RenderImage(base);
-        break;
-      case kCmdQuadImage:
-        sys.RenderQuadImage(base);
-        break;
-      case kCmdBlend:
-        if (TexUse != kTexNone) glEnd();
-        TexUse = kTexNone;
-        ApplyBlend(DrawR[base + kSlotBlendMode]);
-        break;
-      default:
-        break;
-    }
+    DrawRecord(sys, static_cast<int>(kind), base);
   }
   if (TexUse != kTexNone) glEnd();
   glPopMatrix();

@@ -5,11 +5,7 @@
 #ifndef VESKFRAME_RENDER_PASS_H
 #define VESKFRAME_RENDER_PASS_H
 
-#include "VeskFrame.h"  // kWhiteBlockSide
-
-constexpr int kWhiteBlockBytes = kWhiteBlockSide * kWhiteBlockSide * 4;
-constexpr int kTexWhite = -2;                 // RenderUseTexture: the white block
-constexpr double kRenderDegToRad = 0.017453;  // degree constant of rotations and oval segments
+constexpr int kTexWhite = -2;  // RenderUseTexture: the white block
 
 extern int TexUse;
 extern int TriCount;

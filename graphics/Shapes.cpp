@@ -15,9 +15,6 @@
 
 namespace {
 
-// Line's direction is turned into degrees with the renderer's constant,
-// in double precision; Sin and Cos use their own, finer one.
-constexpr double kLineDegree = 0.017453;
 constexpr int kOvalSegments = 36;
 constexpr double kOvalSegmentDegrees = 10.0;
 
@@ -69,7 +66,7 @@ void VeskCore::Quad(float x1, float y1, float x2, float y2, float x3, float y3, 
 void VeskCore::Line(float x1, float y1, float x2, float y2) {
   float t = ASys.DrawSet[kSetHalfThickness];
   float a = static_cast<float>(
-      std::atan2(static_cast<double>(x2) - x1, static_cast<double>(y1) - y2) / kLineDegree);
+      std::atan2(static_cast<double>(x2) - x1, static_cast<double>(y1) - y2) / kDegreeInRadians);
   float rightX = Sin(a + kQuarterTurn) * t;
   float rightY = -Cos(a + kQuarterTurn) * t;
   float leftX = Sin(a - kQuarterTurn) * t;
@@ -104,8 +101,8 @@ void VeskSys::RenderOval(int base) {
   const Colour c1 = ColourAt(record, kSlotColour1);
   const Colour c2 = ColourAt(record, kSlotColour2);
   for (int i = 0; i < kOvalSegments; i++) {
-    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * kRenderDegToRad);
-    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kRenderDegToRad);
+    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * kDegreeInRadians);
+    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kDegreeInRadians);
     Vertex(c1, 0.0, 0.0, static_cast<float>(x), static_cast<float>(y));
     Vertex(c2, 1.0, 0.0, static_cast<float>(x + std::sin(a0) * hw),
            static_cast<float>(y - std::cos(a0) * hh));

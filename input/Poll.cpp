@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "VeskFrame.h"
+#include "frame/Loop.h"
 #include "frame/Window.h"
 #include "graphics/RenderPass.h"
 #include "input/InputSlots.h"
@@ -161,12 +162,7 @@ int VeskSys::IsBut(int n) { return ValidButton(n) ? Button[n] : 0; }
 // ---- Game-facing polling ----
 
 void VeskCore::PollInput() {
-  UpdateCountLive += 1;
-  if (Mills() >= UpdateSec + kRateWindowMs || Mills() <= UpdateSec - kRateWindowMs) {
-    UpdateSec = Mills();
-    UpdateCount = UpdateCountLive;
-    UpdateCountLive = 0;
-  }
+  CountRate(Mills(), UpdateSec, UpdateCount, UpdateCountLive);
   ASys.PollInputB();
   if (ASys.Button[kButtonDebug] == 0) DebugToggle = 0;
   if (ASys.Button[kButtonDebug] == 1 && DebugToggle == 0) {

@@ -20,7 +20,8 @@ const char kNotFound[] = "-=+=-";
 constexpr int kChecksumModulus = 3717;
 constexpr int kChecksumIndexOffset = 73;
 constexpr int kChecksumIndexDivisor = 7;
-constexpr double kDegreesToRadians = 0.0174532925;  // this constant, not full-precision pi/180
+// Finer than the records' degree constant, still not full-precision pi / 180.
+constexpr double kFineDegreeInRadians = 0.0174532925;
 constexpr int kHexBase = 16;
 constexpr int kBinaryBase = 2;
 constexpr int kDecimalBase = 10;
@@ -207,9 +208,9 @@ int VeskCore::Checksum(const char* text) { return Checksum(text, GameNum); }
 // ---- Trigonometry in degrees ----
 
 float VeskCore::Sin(float degrees) {
-  return static_cast<float>(sin(static_cast<double>(degrees) * kDegreesToRadians));
+  return static_cast<float>(sin(static_cast<double>(degrees) * kFineDegreeInRadians));
 }
 
 float VeskCore::Cos(float degrees) {
-  return static_cast<float>(cos(static_cast<double>(degrees) * kDegreesToRadians));
+  return static_cast<float>(cos(static_cast<double>(degrees) * kFineDegreeInRadians));
 }

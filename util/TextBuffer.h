@@ -1,5 +1,6 @@
-// Internal helpers shared by util/Strings.cpp and util/Log.cpp: how a result
-// is written into one of the 1024-byte text buffers (Tempstr, TempstrSys).
+// Internal helpers of util/: how a result is written into one of the
+// 1024-byte text buffers (Tempstr, TempstrSys, titles), shared by the string
+// helpers, the log, the titles and the loaders that format into Tempstr.
 // A result is first built in a local buffer and only then copied over the
 // cleared target, so a source or argument that lies in the target itself is
 // read before it is overwritten. Results are cut at kTextBufferSize - 1.
@@ -40,6 +41,12 @@ inline void CopyInto(char* target, const char* text, int count) {
   size_t length = strnlen(TextOrEmpty(text), limit);
   memcpy(result, TextOrEmpty(text), length);
   StoreResult(target, result);
+}
+
+// The whole text (a title, or a name that may lie in Tempstr, copied before
+// Tempstr is written again), cut at kTextMaxLength; null reads as empty.
+inline void CopyText(char (&target)[kTextBufferSize], const char* text) {
+  CopyInto(target, text, -1);
 }
 
 #endif  // VESKFRAME_TEXTBUFFER_H

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "VeskFrame.h"
+#include "graphics/Records.h"
 #include "support/Output.h"
 #include "support/Scene.h"
 
@@ -29,11 +30,7 @@ class RecordTest : public ::testing::Test {
   static double Slot(int record, int slot) { return ASys.Draw[record * kRecordSlots + slot]; }
 
   // Ends the update step as BufferGame does, without the overlay.
-  static void HandOver() {
-    ASys.RenderBuffer();
-    ASys.DrawTo = 0;
-    ASys.DrawDropped = 0;
-  }
+  static void HandOver() { HandOverRecords(); }
 };
 
 #endif  // VESKFRAME_TESTS_RECORD_FIXTURE_H
