@@ -1,4 +1,4 @@
-// VeskFrame 0.25 - the one public header of the framework.
+// VeskFrame - the one public header of the framework.
 //
 // A game derives a class from VeskCore, keeps exactly one instance of it in
 // static storage, calls Begin() once and then runs its own fixed-step loop
@@ -99,7 +99,13 @@ class VeskCore {
   int MixJoy;                     // 1 lets joystick 0 drive buttons 0 and 8
 
   // ---- Lifecycle, clock and title ----
+  // Prints the banner, starts the clock, opens the window and the audio
+  // device. Without a window it calls Terminate, so the process exits.
   void Begin(int num, const char* title);
+  // Releases audio, closes the window and prints the closing lines. When no
+  // window is open (start-up or a later window re-creation failed), the
+  // process then exits with a failure status (EXIT_FAILURE) instead of
+  // returning.
   void Terminate();
   void SetTitle(const char* title);
   const char* GetTitle();
@@ -383,7 +389,23 @@ void Getdef(int base);
 void Heartbeat();
 
 // ---- The standard loop pass ----
-//
+
+// One kind of step of the standard loop pass: runs `step` when the clock has
+// passed `due`, which moves on by `period`, and once more, with `due` reset
+// to now plus one period, when `due` lies more than 10 s ahead of the clock
+// (after SetNum restarted it).
+template <class G, class Step>
+void VeskStepIfDue(G& game, int& due, int period, Step step) {
+  if (game.Mills() > due) {
+    due += period;
+    step();
+  }
+  if (game.Mills() < due - kResyncMs) {
+    due = game.Mills() + period;
+    step();
+  }
+}
+
 // One pass of the fixed-step loop for a game class G derived from VeskCore
 // that defines Update() and Render(). While focused an update and a render
 // step are due every 16 ms and the pass never sleeps; unfocused both are due
@@ -394,43 +416,15 @@ void Heartbeat();
 template <class G>
 void VeskKeepAlive(G& game) {
   if (game.Active == 1) {
-    if (game.Mills() > game.NextUpdate) {
-      game.NextUpdate += kFixedStepMs;
-      game.Update();
-    }
-    if (game.Mills() < game.NextUpdate - kResyncMs) {
-      game.NextUpdate = game.Mills() + kFixedStepMs;
-      game.Update();
-    }
-    if (game.Mills() > game.NextRender) {
-      game.NextRender += kFixedStepMs;
-      game.Render();
-    }
-    if (game.Mills() < game.NextRender - kResyncMs) {
-      game.NextRender = game.Mills() + kFixedStepMs;
-      game.Render();
-    }
+    VeskStepIfDue(game, game.NextUpdate, kFixedStepMs, [&game] { game.Update(); });
+    VeskStepIfDue(game, game.NextRender, kFixedStepMs, [&game] { game.Render(); });
     game.MusicHandler();
   }
   // Read again: a pass whose update step has just seen the focus go also
   // runs the unfocused steps.
   if (game.Active <= 0) {
-    if (game.Mills() > game.NextUpdate) {
-      game.NextUpdate += kInactiveStepMs;
-      game.PollInput();
-    }
-    if (game.Mills() < game.NextUpdate - kResyncMs) {
-      game.NextUpdate = game.Mills() + kInactiveStepMs;
-      game.PollInput();
-    }
-    if (game.Mills() > game.NextRender) {
-      game.NextRender += kInactiveStepMs;
-      game.Render();
-    }
-    if (game.Mills() < game.NextRender - kResyncMs) {
-      game.NextRender = game.Mills() + kInactiveStepMs;
-      game.Render();
-    }
+    VeskStepIfDue(game, game.NextUpdate, kInactiveStepMs, [&game] { game.PollInput(); });
+    VeskStepIfDue(game, game.NextRender, kInactiveStepMs, [&game] { game.Render(); });
     game.Rest(kInactiveStepMs);
   }
   if (game.PlayKey(kButtonEscape) == 1) game.GameBreak = 1;
