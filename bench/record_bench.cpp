@@ -23,33 +23,52 @@ void PrepareView() {
   ASys.DrawDropped = 0;
 }
 
-// Recording 10,000 DrawImg calls plus the hand-over.
-void BM_RecordSpritesAndHandOver(benchmark::State& state) {
+// One update step per iteration: ResetDraw, `record` (kSprites commands),
+// then the hand-over as BufferGame makes it.
+template <typename Record>
+void UpdateSteps(benchmark::State& state, Record record) {
   PrepareView();
   for (auto _ : state) {
     Game.ResetDraw();
-    for (int i = 0; i < kSprites; i++) {
-      Game.DrawImg(0, static_cast<float>(i % 800), static_cast<float>(i % 600), i & 15);
-    }
+    record();
     HandOverRecords();
     benchmark::DoNotOptimize(DrawR[0]);
   }
   state.SetItemsProcessed(state.iterations() * kSprites);
 }
+
+// 10,000 DrawImg calls.
+void BM_RecordSpritesAndHandOver(benchmark::State& state) {
+  UpdateSteps(state, [] {
+    for (int i = 0; i < kSprites; i++) {
+      Game.DrawImg(0, static_cast<float>(i % 800), static_cast<float>(i % 600), i & 15);
+    }
+  });
+}
 BENCHMARK(BM_RecordSpritesAndHandOver)->Unit(benchmark::kMicrosecond);
+
+// The benchmark game's busiest update step: positions and frames drawn with
+// Rnd and Rand (three draws per sprite) after a reseed, as its sprite tests do.
+void BM_RecordRandomSpritesAndHandOver(benchmark::State& state) {
+  UpdateSteps(state, [] {
+    Game.SeedRnd(1);
+    for (int i = 0; i < kSprites; i++) {
+      const int x = static_cast<int>(Game.Rnd(0, 800));
+      const int y = static_cast<int>(Game.Rnd(0, 600));
+      const int frame = Game.Rand(0, 3);
+      Game.DrawImg(0, static_cast<float>(x), static_cast<float>(y), frame);
+    }
+  });
+}
+BENCHMARK(BM_RecordRandomSpritesAndHandOver)->Unit(benchmark::kMicrosecond);
 
 // The same step with rectangles, whose records also carry scaled sizes.
 void BM_RecordRectsAndHandOver(benchmark::State& state) {
-  PrepareView();
-  for (auto _ : state) {
-    Game.ResetDraw();
+  UpdateSteps(state, [] {
     for (int i = 0; i < kSprites; i++) {
       Game.Rect(static_cast<float>(i % 800), static_cast<float>(i % 600), 8);
     }
-    HandOverRecords();
-    benchmark::DoNotOptimize(DrawR[0]);
-  }
-  state.SetItemsProcessed(state.iterations() * kSprites);
+  });
 }
 BENCHMARK(BM_RecordRectsAndHandOver)->Unit(benchmark::kMicrosecond);
 
