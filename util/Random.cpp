@@ -1,16 +1,19 @@
 // The table-driven random generator of VeskCore: the seeded sequence (Rnd,
 // Rand) and the clock-mixed draws (tRnd, tRand) that leave it untouched.
 // Relies on Mills() (frame/Core.cpp) for SeedRnd() and tRnd, and on GameNum.
-// Every sum is computed in 64 bits and every remainder is taken into 0..m-1:
-// for non-negative seeds this is exactly the 32-bit sequence wherever that
-// stays in range, while negative seeds and counters that run past the 32-bit
-// limits after hundreds of millions of draws never index outside the table
-// and never give a value outside the asked range.
+// A draw from the usual state (a seed of 0 or more) takes a short path in
+// 32-bit arithmetic; any other state takes the checked path, where every sum
+// is computed in 64 bits and every remainder is taken into 0..m-1. Both give
+// exactly the 32-bit sequence wherever that stays in range, while negative
+// seeds and counters that run past the 32-bit limits after hundreds of
+// millions of draws never index outside the table and never give a value
+// outside the asked range.
 #include <climits>
 #include <cmath>
 #include <cstdint>
 
 #include "VeskFrame.h"
+#include "util/Random.h"
 
 int jRand_Seed;
 int jRand_Bit;
@@ -31,6 +34,8 @@ constexpr int kOutShiftB = 1024;
 constexpr int kCountStep = 7;
 constexpr int kClockMix = 37171;
 constexpr double kWholeRangeTop = 0.9999;  // Rand(a, b) draws Rnd(a, b + 0.9999)
+
+}  // namespace
 
 // 256 entries between 48 and 112, kept as a zero-terminated text of signed
 // characters.
@@ -54,6 +59,8 @@ const signed char jRand_Txt[kRandTableSize + 1] = {
      56,  74,  55, 109, 105,  93, 101,  49,  87, 104,  63,  98, 102,  54,  79,  57,
     0};
 // clang-format on
+
+namespace {
 
 // The remainder in 0..modulus-1, equal to % for non-negative values.
 int Reduce(int64_t value, int modulus) {
@@ -105,7 +112,49 @@ void VeskCore::SeedRnd() { SeedRnd(Mills()); }
 
 // ---- The seeded sequence ----
 
-float VeskCore::Rnd(float a, float b) {
+namespace {
+
+// Whether the next draw may take the short path: a seed of 0 or more, the
+// table index and the running sum inside the ranges every draw leaves them
+// in, and a counter that does not restart. Every seed of 0 or more with a
+// small game number reaches such a state at once and keeps it for about 300
+// million draws.
+bool ShortDrawFits() {
+  return jRand_Seed >= 0 && jRand_Bit >= 0 && jRand_Bit < kRandTableSize && jRand_Plus >= 0 &&
+         jRand_Plus < kPlusModulusB && jRand_Count <= INT_MAX - kCountStep;
+}
+
+// One draw in unsigned 32-bit arithmetic: every sum stays below 2^32 and so
+// equals the 64-bit sum, and every remainder is that of the checked path.
+// What links one draw to the next (index, running sum) goes through two
+// table reads and two remainders; those remainders are taken of sums whose
+// other parts were reduced beforehand (count mod A, seed mod B, computed
+// beside the chain), so they need one or two subtractions instead of a
+// division: T + plus + (count mod A) < 3A, T + plus1 + (seed mod B) < 2B.
+void ShortDraw() {
+  const uint32_t count = static_cast<uint32_t>(jRand_Count) + kCountStep;
+  const uint32_t countA = count % kPlusModulusA;
+  const uint32_t seedB = static_cast<uint32_t>(jRand_Seed) % kPlusModulusB;
+  const uint32_t plus0 = static_cast<uint32_t>(jRand_Plus);
+  const uint32_t bit1 = (static_cast<uint32_t>(jRand_Bit) + plus0) % kRandTableSize;
+  uint32_t plus1 = static_cast<uint32_t>(jRand_Txt[bit1]) + (plus0 + countA);
+  if (plus1 >= kPlusModulusA) plus1 -= kPlusModulusA;
+  if (plus1 >= kPlusModulusA) plus1 -= kPlusModulusA;
+  const uint32_t bit2 = (bit1 + plus1) % kRandTableSize;
+  uint32_t plus2 = static_cast<uint32_t>(jRand_Txt[bit2]) + (plus1 + seedB);
+  if (plus2 >= kPlusModulusB) plus2 -= kPlusModulusB;
+  const uint32_t bit3 = (bit2 + plus2 + count) % kRandTableSize;
+  uint32_t out = static_cast<uint32_t>(jRand_Txt[bit3] + jRand_Txt[count % kRandTableSize]);
+  out = (out * kOutShiftA + bit3 + count) % kOutModulusA;
+  out = (out * kOutShiftB + plus2) % kOutModulusB;
+  jRand_Count = static_cast<int>(count);
+  jRand_Bit = static_cast<int>(bit3);
+  jRand_Plus = static_cast<int>(plus2);
+  jRand_Out = static_cast<int>(out);
+}
+
+// Any state: sums in 64 bits, remainders taken into 0..m-1.
+void CheckedDraw() {
   jRand_Count = CountOn(jRand_Count, kCountStep);
   int64_t count = jRand_Count;
   jRand_Bit = Reduce(static_cast<int64_t>(jRand_Bit) + jRand_Plus, kRandTableSize);
@@ -118,6 +167,16 @@ float VeskCore::Rnd(float a, float b) {
   jRand_Out =
       Reduce(static_cast<int64_t>(jRand_Out) * kOutShiftA + jRand_Bit + count, kOutModulusA);
   jRand_Out = Reduce(static_cast<int64_t>(jRand_Out) * kOutShiftB + jRand_Plus, kOutModulusB);
+}
+
+}  // namespace
+
+float VeskCore::Rnd(float a, float b) {
+  if (ShortDrawFits()) {
+    ShortDraw();
+  } else {
+    CheckedDraw();
+  }
   return Scale(a, b, jRand_Out);
 }
 

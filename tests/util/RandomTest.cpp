@@ -5,8 +5,10 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "VeskFrame.h"
+#include "util/Random.h"
 
 namespace {
 
@@ -133,6 +135,71 @@ TEST_F(RandomTest, CounterAtTheLimitRestartsAtZero) {
   float f = core.tRnd(0, 1);
   EXPECT_TRUE(f >= 0 && f < 1) << f;
   EXPECT_EQ(jRand_tSeed, 0);
+}
+
+// The seeded draw as written down, in 64-bit arithmetic, for states whose
+// words are 0 or more.
+struct FormulaDraws {
+  int64_t seed, bit, plus, count = 0, out = 0;
+  FormulaDraws(int s, int game) : seed(s), bit(s % 256), plus(s / 256 + game) {}
+  int64_t T(int64_t i) const { return jRand_Txt[i]; }
+  int64_t Next() {
+    count += 7;
+    if (count > INT_MAX) count = 0;
+    bit = (bit + plus) % 256;
+    plus = (T(bit) + count + plus) % 13817278;
+    bit = (bit + plus) % 256;
+    plus = (T(bit) + plus + seed) % 15215178;
+    bit = (bit + plus + count) % 256;
+    out = T(bit) + T(count % 256);
+    out = (out * 16 + bit + count) % 371716;
+    out = (out * 1024 + plus) % 1310725;
+    return out;
+  }
+};
+
+// Long runs, also from counters whose remainder by the first modulus is near
+// its top, so that every reduction of a draw takes each of its branches.
+TEST_F(RandomTest, LongRunsFollowTheFormulaDrawForDraw) {
+  for (int game : {0, 1, 99}) {
+    GameNum = game;
+    for (int seed : {0, 1000, 123456789, INT_MAX}) {
+      for (int counter : {0, 13700000, 2000000000}) {
+        core.SeedRnd(seed);
+        FormulaDraws formula(seed, game);
+        formula.count = jRand_Count = counter;
+        for (int i = 0; i < 20000; i++) {
+          const float value = core.Rnd(0, 1);
+          ASSERT_EQ(jRand_Out, formula.Next())
+              << "game " << game << " seed " << seed << " counter " << counter << " draw " << i;
+          ASSERT_EQ(jRand_Plus, formula.plus);
+          ASSERT_EQ(jRand_Bit, formula.bit);
+          ASSERT_EQ(value, static_cast<float>(formula.out / 1310725.0));
+        }
+      }
+    }
+  }
+}
+
+// Across the counter's restart, and from a running sum that a game number
+// has pushed past the usual range back into it.
+TEST_F(RandomTest, DrawsAroundUnusualStatesFollowTheFormula) {
+  core.SeedRnd(5000);
+  FormulaDraws formula(5000, 1);
+  formula.count = jRand_Count = INT_MAX - 7 * 3;
+  for (int i = 0; i < 8; i++) {
+    core.Rnd(1);
+    ASSERT_EQ(jRand_Out, formula.Next()) << "draw " << i;
+    ASSERT_EQ(jRand_Count, formula.count);
+  }
+  GameNum = 20000000;
+  core.SeedRnd(777);
+  FormulaDraws pushed(777, GameNum);
+  EXPECT_GT(jRand_Plus, 15215178);
+  for (int i = 0; i < 100; i++) {
+    core.Rnd(1);
+    ASSERT_EQ(jRand_Out, pushed.Next()) << "draw " << i;
+  }
 }
 
 TEST_F(RandomTest, WholeDrawsWithHugeOrNanBoundsDoNotOverflow) {
