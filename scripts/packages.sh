@@ -9,6 +9,7 @@
 #   scripts/packages.sh windows    scripts/build-windows.sh: mingw-w64 (posix threads), Ninja,
 #                                  GoogleTest's sources, stb_vorbis
 #   scripts/packages.sh windows-tests  the windows tier: the Windows build's, Wine, the tests'
+#   scripts/packages.sh peers      scripts/compare-peers.sh: the benchmark's plus SDL2, SFML, LÖVE
 set -euo pipefail
 
 game=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
@@ -28,8 +29,9 @@ case ${1:-} in
   windows-tests)
     packages=("${windows[@]}" "${game[@]}" "${display[@]}" libgtest-dev xdotool sox wine wine64)
     ;;
+  peers) packages=("${game[@]}" "${display[@]}" libsdl2-dev libsfml-dev love) ;;
   *)
-    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz|windows|windows-tests" >&2
+    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz|windows|windows-tests|peers" >&2
     exit 2
     ;;
 esac
