@@ -131,6 +131,9 @@ bool ShortDrawFits() {
 // other parts were reduced beforehand (count mod A, seed mod B, computed
 // beside the chain), so they need one or two subtractions instead of a
 // division: T + plus + (count mod A) < 3A, T + plus1 + (seed mod B) < 2B.
+// As plain branches these subtractions cost least: with the counter small
+// (games reseed often) they are almost never taken and are predicted so,
+// while a conditional move would lengthen the chain on every draw.
 void ShortDraw() {
   const uint32_t count = static_cast<uint32_t>(jRand_Count) + kCountStep;
   const uint32_t countA = count % kPlusModulusA;
