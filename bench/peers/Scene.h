@@ -33,8 +33,8 @@ constexpr int kWarmupFrames = 5;
 constexpr int kTimedFrames = 60;
 // The tint: every texel is multiplied by this colour.
 constexpr unsigned char kTintRed = 255, kTintGreen = 224, kTintBlue = 192, kTintAlpha = 230;
-// The background, dark green.
-constexpr float kClearRed = 0.0f, kClearGreen = 0.43f, kClearBlue = 0.0f;
+// The background, dark green, in 0..255 as the framework's SetCLS takes it.
+constexpr unsigned char kClearRed = 0, kClearGreen = 110, kClearBlue = 0;
 
 // The three kinds of frame: in the 800 x 600 window; full screen; in the
 // window with the blend function changed before each block of 500 sprites,

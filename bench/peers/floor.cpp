@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
 
   scene::TimeFrames("floor", args, [&] {
     glViewport(0, 0, target.width, target.height);
-    glClearColor(scene::kClearRed, scene::kClearGreen, scene::kClearBlue, 1.0f);
+    glClearColor(scene::kClearRed / 255.0f, scene::kClearGreen / 255.0f, scene::kClearBlue / 255.0f,
+                 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     BlendMode(1);
     glEnable(GL_BLEND);

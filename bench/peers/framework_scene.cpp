@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
 
   Game.Begin(kGame, "framework scene");
   Game.DebugMode = 0;
+  Game.SetCLS(scene::kClearRed, scene::kClearGreen, scene::kClearBlue);
   if (mode == scene::Mode::kFull) Game.FlipFullscreen();
   Game.LoadImg(kSheet, kSheetName, scene::kFrameSide);
   float width = 0.0f;

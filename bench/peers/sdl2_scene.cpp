@@ -43,9 +43,7 @@ int main(int argc, char** argv) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
     }
-    SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(scene::kClearRed * 255),
-                           static_cast<Uint8>(scene::kClearGreen * 255),
-                           static_cast<Uint8>(scene::kClearBlue * 255), 255);
+    SDL_SetRenderDrawColor(renderer, scene::kClearRed, scene::kClearGreen, scene::kClearBlue, 255);
     SDL_RenderClear(renderer);
     for (const scene::Sprite& s : sprites) {
       const SDL_Rect from = {s.frame * scene::kCell, 0, scene::kCell, scene::kCell};

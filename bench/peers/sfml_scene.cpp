@@ -39,9 +39,7 @@ int main(int argc, char** argv) {
   const std::vector<unsigned char> pixels = scene::MakeTexture();
   texture.update(pixels.data());
   const sf::Color tint(scene::kTintRed, scene::kTintGreen, scene::kTintBlue, scene::kTintAlpha);
-  const sf::Color background(static_cast<sf::Uint8>(scene::kClearRed * 255),
-                             static_cast<sf::Uint8>(scene::kClearGreen * 255),
-                             static_cast<sf::Uint8>(scene::kClearBlue * 255));
+  const sf::Color background(scene::kClearRed, scene::kClearGreen, scene::kClearBlue);
   const std::vector<scene::Sprite> sprites = scene::MakeSprites(args.sprites, scene::kWindowHeight);
   sf::Sprite sprite(texture);
   sprite.setColor(tint);

@@ -51,7 +51,7 @@ function love.load(args)
     local f = nextValue() % FRAMES
     sprites[i] = {x - CELL / 2, y - CELL / 2, f}
   end
-  love.graphics.setBackgroundColor(0, 0.43, 0)
+  love.graphics.setBackgroundColor(0, 110 / 255, 0)
 end
 
 function love.draw()
