@@ -8,12 +8,13 @@
 // seeds and counters that run past the 32-bit limits after hundreds of
 // millions of draws never index outside the table and never give a value
 // outside the asked range.
+#include "util/Random.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdint>
 
 #include "VeskFrame.h"
-#include "util/Random.h"
 
 int jRand_Seed;
 int jRand_Bit;
