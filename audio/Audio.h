@@ -54,14 +54,14 @@ struct WavFormat {
   int rate;            // Hz
 };
 // Reads the fixed RIFF/WAVE header and the format chunk; 0 when a rule fails.
-int readWavHeader(FILE* file, WavFormat* format);
+int ReadWavHeader(FILE* file, WavFormat* format);
 // Walks on to the next "data" chunk and returns its size, leaving the file at
 // its first byte; -1 once the walk has ended. With toEndOfFile set, a data
 // chunk that claims more than the file holds (a cut-off file, or a size a
 // streaming writer never filled in) is taken to end with the file.
-int findWavData(FILE* file, bool toEndOfFile = false);
+int FindWavData(FILE* file, bool toEndOfFile = false);
 // Audio-library format of the layout (mono/stereo, 8/16 bits), 0 for none.
-int wavFormatCode(const WavFormat& format);
+int WavFormatCode(const WavFormat& format);
 
 // ---- Ogg Vorbis header check ----
 // Whether the Ogg Vorbis file's header pages and packets, read from the

@@ -157,14 +157,14 @@ void VeskSys::PlayMusic_Wav_Sys(const char* path, int loop) {
   WavFormat format;
   int dataSize = -1;
   // A cut-off file streams the samples it holds.
-  if (file != nullptr && readWavHeader(file, &format)) dataSize = findWavData(file, true);
+  if (file != nullptr && ReadWavHeader(file, &format)) dataSize = FindWavData(file, true);
   if (dataSize < 0) {
     Debuglog(fstrSys("Error Opening Wave - %s", path != nullptr ? path : ""));
     CloseMusicStream();
     return;
   }
   std::fgetpos(file, &MusicFileBegin);
-  MusicBufferStats[kMusicStatsFormat] = wavFormatCode(format);
+  MusicBufferStats[kMusicStatsFormat] = WavFormatCode(format);
   MusicBufferStats[kMusicStatsRate] = format.rate;
   MusicDataSize = dataSize;
   MusicDataLeft = dataSize;
@@ -194,7 +194,7 @@ void VeskSys::PlayMusic_Ogg_Sys(const char* path, int loop) {
   if (info.channels == 1) format = AL_FORMAT_MONO16;
   if (info.channels == 2) format = AL_FORMAT_STEREO16;
   MusicBufferStats[kMusicStatsFormat] = format;
-  MusicBufferStats[kMusicStatsRate] = int(info.sample_rate);
+  MusicBufferStats[kMusicStatsRate] = static_cast<int>(info.sample_rate);
   MusicBufferStats[kMusicStatsChannels] = info.channels;
   FinishMusicStart(kMusicOgg, "Error Opening OGG stream :(\n");
 }
@@ -209,12 +209,12 @@ void VeskSys::BufferMusic_Wav_Sys() {
 
   long want = MusicDataLeft < kWavBlockBytes ? MusicDataLeft : kWavBlockBytes;
   want -= want % MusicFrameBytes;
-  size_t got = want > 0 ? std::fread(WavBlock, 1, size_t(want), MusicFile) : 0;
+  size_t got = want > 0 ? std::fread(WavBlock, 1, static_cast<size_t>(want), MusicFile) : 0;
   alGetError();
-  size_t whole = got - got % size_t(MusicFrameBytes);
-  if (whole > 0) QueueMusicBlock(WavBlock, int(whole));
+  size_t whole = got - got % static_cast<size_t>(MusicFrameBytes);
+  if (whole > 0) QueueMusicBlock(WavBlock, static_cast<int>(whole));
   // A file cut shorter than its data chunk claims ends the pass where it ends.
-  MusicDataLeft = got == size_t(want) ? MusicDataLeft - want : 0;
+  MusicDataLeft = got == static_cast<size_t>(want) ? MusicDataLeft - want : 0;
 
   if (MusicDataLeft < MusicFrameBytes) {
     if (MusicLoop == 1) {
@@ -244,7 +244,7 @@ void VeskSys::BufferMusic_Ogg_Sys() {
     frames = stb_vorbis_get_samples_short_interleaved(OggFile, channels, OggBlock, kOggBlockValues);
   }
   if (frames > 0) {
-    QueueMusicBlock(OggBlock, frames * channels * int(sizeof(short)));
+    QueueMusicBlock(OggBlock, frames * channels * static_cast<int>(sizeof(short)));
   } else if (MusicLoop != 1) {
     MusicPlaying = kMusicNone;
   }
@@ -273,7 +273,7 @@ void VeskCore::PlayMusic(const char* name) { PlayMusic(name, 1); }
 // other than .ogg/.Ogg/.OGG and .wav/.Wav/.WAV, do nothing. The name is
 // copied first because Right and fstr rewrite Tempstr, where it may lie.
 void VeskCore::PlayMusic(const char* name, int loop) {
-  if (name == nullptr || std::strlen(name) < size_t(kEndingLength)) return;
+  if (name == nullptr || std::strlen(name) < static_cast<size_t>(kEndingLength)) return;
   char copy[kTextBufferSize];
   CopyText(copy, name);
   char ending[kEndingLength + 1];

@@ -24,7 +24,7 @@ void VeskSys::PlayWAV(int slot, float pitch, float volume, float pan, int loop) 
   unsigned source = ALsource[ALChannel];
   ALsourcebuffer[ALChannel] = slot;
   alSourceStop(source);
-  alSourcei(source, AL_BUFFER, ALint(ALbuffer[slot]));
+  alSourcei(source, AL_BUFFER, static_cast<ALint>(ALbuffer[slot]));
   alSourcef(source, AL_PITCH, Clamp(pitch, kMinPitch, kMaxPitch));
   alSourcef(source, AL_GAIN, Clamp(volume, 0.0f, 1.0f));
   const ALfloat position[3] = {-Clamp(pan, -1.0f, 1.0f), 0.0f, 0.0f};

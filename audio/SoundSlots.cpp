@@ -55,16 +55,16 @@ void VeskSys::GetWAV(int slot, const char* path) {
     return;
   }
   WavFormat format;
-  if (!readWavHeader(file, &format)) {
+  if (!ReadWavHeader(file, &format)) {
     std::fclose(file);
     return;
   }
 
   // Every data chunk is loaded in turn; the last one read stays in the slot.
   int size;
-  while ((size = findWavData(file)) >= 0) {
+  while ((size = FindWavData(file)) >= 0) {
     std::vector<unsigned char> body(size);  // the walk checked size against the file
-    if (size > 0 && std::fread(body.data(), 1, size, file) != size_t(size)) continue;
+    if (size > 0 && std::fread(body.data(), 1, size, file) != static_cast<size_t>(size)) continue;
 
     int* record = SFXData[slot];
     int frameBytes = format.channels * format.bytesPerSample;
@@ -76,7 +76,7 @@ void VeskSys::GetWAV(int slot, const char* path) {
     record[kSfxBytesPerSample] = format.bytesPerSample;
     record[kSfxRate] = format.rate;
 
-    alBufferData(ALbuffer[slot], wavFormatCode(format), body.data(), size, format.rate);
+    alBufferData(ALbuffer[slot], WavFormatCode(format), body.data(), size, format.rate);
     Debuglog(fstrSys("     Load %i bytes", size));
     error = alGetError();
     if (error != AL_NO_ERROR) Debuglog(fstrSys("Post Error %i", error));

@@ -41,7 +41,8 @@ const char* readTag(FILE* file) {
 int readInt(FILE* file) {
   unsigned char bytes[4];
   if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) return -1;
-  unsigned value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (unsigned(bytes[3]) << 24);
+  unsigned value =
+      bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<unsigned>(bytes[3]) << 24);
   int result;
   std::memcpy(&result, &value, sizeof result);
   return result;
@@ -58,14 +59,14 @@ int readShort(FILE* file) {
 void skipBytes(FILE* file, int n) {
   char scratch[kSkipScratch];
   while (n > 0) {
-    size_t want = n < kSkipScratch ? size_t(n) : size_t(kSkipScratch);
+    size_t want = n < kSkipScratch ? static_cast<size_t>(n) : static_cast<size_t>(kSkipScratch);
     size_t got = std::fread(scratch, 1, want, file);
     if (got == 0) return;
-    n -= int(got);
+    n -= static_cast<int>(got);
   }
 }
 
-int readWavHeader(FILE* file, WavFormat* format) {
+int ReadWavHeader(FILE* file, WavFormat* format) {
   if (std::strcmp(readTag(file), "RIFF") != 0) return 0;
   readInt(file);  // RIFF size: writers that stream leave it unset
   if (std::strcmp(readTag(file), "WAVE") != 0) return 0;
@@ -81,7 +82,7 @@ int readWavHeader(FILE* file, WavFormat* format) {
   return 1;
 }
 
-int findWavData(FILE* file, bool toEndOfFile) {
+int FindWavData(FILE* file, bool toEndOfFile) {
   for (;;) {
     // A zero byte where a tag should begin is the pad byte that follows a
     // chunk of odd size (tags are printable); files written without the pad
@@ -96,7 +97,7 @@ int findWavData(FILE* file, bool toEndOfFile) {
     const long left = BytesLeft(file);
     const bool isData = std::strcmp(tag, "data") == 0;
     if (isData && toEndOfFile && (size < 0 || size > left) && left > 0) {
-      return left < INT_MAX ? int(left) : INT_MAX;
+      return left < INT_MAX ? static_cast<int>(left) : INT_MAX;
     }
     if (size < 0 || size > left) return -1;
     if (isData) return size;
@@ -104,7 +105,7 @@ int findWavData(FILE* file, bool toEndOfFile) {
   }
 }
 
-int wavFormatCode(const WavFormat& format) {
+int WavFormatCode(const WavFormat& format) {
   if (format.bytesPerSample == 1 && format.channels == 1) return AL_FORMAT_MONO8;
   if (format.bytesPerSample == 1 && format.channels == 2) return AL_FORMAT_STEREO8;
   if (format.bytesPerSample == 2 && format.channels == 1) return AL_FORMAT_MONO16;

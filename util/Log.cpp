@@ -16,8 +16,8 @@ char TempstrSys[kTextBufferSize];
 // empty line rather than crashing.
 void VeskSys::Debuglog(const char* text) {
   DebugMessages++;
-  printf("% 8i> %s\n", DebugMessages, TextOrEmpty(text));
-  fflush(stdout);
+  std::printf("% 8i> %s\n", DebugMessages, TextOrEmpty(text));
+  std::fflush(stdout);
 }
 
 // Formats into a local buffer before TempstrSys is cleared, so arguments that

@@ -109,7 +109,7 @@ int VeskCore::ToInt(const char* text) { return ReadWhole(text, kDecimalBase); }
 
 const char* VeskCore::iniLeft(const char* text) {
   text = TextOrEmpty(text);
-  const char* equals = strchr(text, '=');
+  const char* equals = std::strchr(text, '=');
   if (!equals) return kNotFound;
   CopyInto(Tempstr, text, ResultCount(static_cast<size_t>(equals - text)));
   return Tempstr;
@@ -117,7 +117,7 @@ const char* VeskCore::iniLeft(const char* text) {
 
 const char* VeskCore::iniRight(const char* text) {
   text = TextOrEmpty(text);
-  const char* equals = strchr(text, '=');
+  const char* equals = std::strchr(text, '=');
   if (!equals) return kNotFound;
   CopyInto(Tempstr, equals + 1, -1);
   return Tempstr;
@@ -127,7 +127,7 @@ const char* VeskCore::iniRight(const char* text) {
 // every byte from 128 up.
 const char* VeskCore::Trim(const char* text) {
   text = TextOrEmpty(text);
-  size_t length = strlen(text);
+  size_t length = std::strlen(text);
   size_t first = 0;
   while (first < length && SignedChar(text[first]) <= ' ') first++;
   size_t end = length;
@@ -141,7 +141,7 @@ const char* VeskCore::Trim(const char* text) {
 // to the end of the text.
 const char* VeskCore::Mid(const char* text, int start, int count) {
   text = TextOrEmpty(text);
-  size_t length = strlen(text);
+  size_t length = std::strlen(text);
   size_t from = start < 0 ? 0 : static_cast<size_t>(start);
   if (from > length) from = length;
   CopyInto(Tempstr, text + from, count);
@@ -158,7 +158,7 @@ const char* VeskCore::Left(const char* text, int count) {
 // result, a count past the length the whole text.
 const char* VeskCore::Right(const char* text, int count) {
   text = TextOrEmpty(text);
-  size_t length = strlen(text);
+  size_t length = std::strlen(text);
   size_t take = count < 0 ? 0 : static_cast<size_t>(count);
   if (take > length) take = length;
   CopyInto(Tempstr, text + (length - take), ResultCount(take));
@@ -169,7 +169,7 @@ const char* VeskCore::Right(const char* text, int count) {
 // field, so a trailing separator stays in it and opens no empty field.
 const char* VeskCore::Split(const char* text, int separator, int index) {
   text = TextOrEmpty(text);
-  size_t length = strlen(text);
+  size_t length = std::strlen(text);
   int field = 0;
   size_t fieldStart = 0;
   for (size_t p = 0; p < length; p++) {
@@ -208,9 +208,9 @@ int VeskCore::Checksum(const char* text) { return Checksum(text, GameNum); }
 // ---- Trigonometry in degrees ----
 
 float VeskCore::Sin(float degrees) {
-  return static_cast<float>(sin(static_cast<double>(degrees) * kFineDegreeInRadians));
+  return static_cast<float>(std::sin(static_cast<double>(degrees) * kFineDegreeInRadians));
 }
 
 float VeskCore::Cos(float degrees) {
-  return static_cast<float>(cos(static_cast<double>(degrees) * kFineDegreeInRadians));
+  return static_cast<float>(std::cos(static_cast<double>(degrees) * kFineDegreeInRadians));
 }

@@ -21,14 +21,14 @@ inline const char* TextOrEmpty(const char* text) { return text ? text : ""; }
 // Clears bytes 0..kTextMaxLength-1 of target and writes the finished result
 // (at most kTextMaxLength characters, already zero-terminated in result).
 inline void StoreResult(char* target, const char* result) {
-  memset(target, 0, kTextMaxLength);
-  strcpy(target, result);
+  std::memset(target, 0, kTextMaxLength);
+  std::strcpy(target, result);
 }
 
 // printf-style formatting into target; a null format gives an empty result.
 inline void FormatInto(char* target, const char* format, va_list args) {
   char result[kTextBufferSize] = {0};
-  if (format) vsnprintf(result, sizeof result, format, args);
+  if (format) std::vsnprintf(result, sizeof result, format, args);
   StoreResult(target, result);
 }
 
@@ -39,7 +39,7 @@ inline void CopyInto(char* target, const char* text, int count) {
   size_t limit = kTextMaxLength;
   if (count >= 0 && static_cast<size_t>(count) < limit) limit = static_cast<size_t>(count);
   size_t length = strnlen(TextOrEmpty(text), limit);
-  memcpy(result, TextOrEmpty(text), length);
+  std::memcpy(result, TextOrEmpty(text), length);
   StoreResult(target, result);
 }
 

@@ -94,9 +94,9 @@ TEST(WavReader, WalkSkipsOtherChunksWhateverTheirPadding) {
   for (const auto& c : cases) {
     TempFile file(Riff(fmt + c.chunks));
     WavFormat format;
-    ASSERT_EQ(readWavHeader(file.get(), &format), 1) << c.what;
+    ASSERT_EQ(ReadWavHeader(file.get(), &format), 1) << c.what;
     EXPECT_EQ(format.channels, 1) << c.what;
-    EXPECT_EQ(findWavData(file.get()), 7) << c.what;
+    EXPECT_EQ(FindWavData(file.get()), 7) << c.what;
     EXPECT_STREQ(readTag(file.get()), "SSSS") << c.what;
   }
 }
@@ -117,8 +117,8 @@ TEST(WavReader, WalkEndsAtSizesThatCannotBeHonoured) {
   for (const auto& c : cases) {
     TempFile file(Riff(fmt + c.chunks));
     WavFormat format;
-    ASSERT_EQ(readWavHeader(file.get(), &format), 1) << c.what;
-    EXPECT_EQ(findWavData(file.get()), -1) << c.what;
+    ASSERT_EQ(ReadWavHeader(file.get(), &format), 1) << c.what;
+    EXPECT_EQ(FindWavData(file.get()), -1) << c.what;
   }
 }
 
