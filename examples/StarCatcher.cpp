@@ -48,7 +48,7 @@ class StarCatcher : public VeskCore {
   float ZapY;
   int ZapFlash;  // update steps the zap burst stays visible
 
-  void Launch() {
+  void Start() {
     Begin(kGameNumber, "Star Catcher");
     DebugMode = 0;  // F1 shows the rate overlay
     LoadImg(kSprites, "sprites", 32);
@@ -61,7 +61,10 @@ class StarCatcher : public VeskCore {
     if (iFrames[kSprites] < 0) Print("No Data/2/sprites.png: run from the folder holding Data/");
     PlayMusic("music.ogg");  // loops until the game ends
     BasketX = 400;
-    while (GameBreak == 0) KeepAlive();  // Escape, F4 or closing the window
+  }
+
+  // After the loop (Escape, F4 or closing the window ended it).
+  void Finish() {
     Print(fstr("Final score: %i", Score));
     StopMusic();
     Terminate();
@@ -178,7 +181,13 @@ class StarCatcher : public VeskCore {
 
 StarCatcher Game;
 
+// One pass of the loop, run by RunLoop.
+void Heartbeat() { Game.KeepAlive(); }
+
 int main() {
-  Game.Launch();
+  Game.Start();
+  // Passes until the game ends, then Finish. In a browser RunLoop does not
+  // return (the page runs the passes), so nothing may follow it but return.
+  Game.RunLoop([] { Game.Finish(); });
   return 0;
 }

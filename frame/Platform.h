@@ -1,13 +1,19 @@
 // Internal header of frame/: the operating-system seam. Everything the
 // library asks of the operating system beyond the window, GL and audio
-// libraries goes through these calls: the clock, sleeping and opening files.
-// frame/PlatformDesktop.cpp implements them for Linux and
-// frame/PlatformWindows.cpp for Windows; CMakeLists.txt picks one.
+// libraries goes through these calls: the clock, sleeping and opening files,
+// and the display questions that a browser page answers otherwise than a
+// desktop (the monitor, the window's creation and focus, GL's texture format
+// and polygon mode). frame/PlatformDesktop.cpp implements the first for
+// Linux, frame/PlatformWindows.cpp for Windows, and frame/DisplayDesktop.cpp
+// the display for both through GLFW; frame/PlatformWeb.cpp implements all of
+// it for the browser. CMakeLists.txt picks the files.
 #ifndef VESKFRAME_PLATFORM_H
 #define VESKFRAME_PLATFORM_H
 
 #include <cstdio>
 #include <cstring>
+
+struct GLFWwindow;
 
 // Monotonic wall-clock time in milliseconds since process start. An int holds
 // about 24 days of run time.
@@ -31,5 +37,26 @@ inline bool BinaryFileMode(const char* mode, char (&binary)[kFileModeLength]) {
   if (std::strchr(binary, 'b') == nullptr) std::strcat(binary, "b");
   return true;
 }
+
+// ---- Display ----
+
+// Size in pixels of the display that windows are centred on and that full
+// screen fills (the primary monitor's video mode); false when it cannot be
+// known.
+bool PlatformMonitorSize(int* width, int* height);
+
+// Creates the one window and its GL context, windowed or full screen, with a
+// normal cursor and no sticky keys or buttons; null when that fails.
+GLFWwindow* PlatformOpenWindow(int width, int height, const char* title, bool fullscreen);
+
+// Whether the window has the input focus.
+bool PlatformWindowFocused();
+
+// Internal format of every texture upload.
+extern const int kTextureInternalFormat;
+
+// Whether GL draws polygons as outlines (glPolygonMode), for the wireframe
+// view; without it the render pass draws each triangle's edges as lines.
+extern const bool kPlatformPolygonMode;
 
 #endif  // VESKFRAME_PLATFORM_H

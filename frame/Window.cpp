@@ -2,7 +2,8 @@
 // re-creation (SetScreen), the window / full-screen switch (FlipFull),
 // platform shutdown (Close) and the GLFW error callback.
 // Owns the GLFW window handle, the full-screen flag and the window caption.
-// Relies on the audio device (OpenAudio/CloseAudio, audio/), the console log
+// Relies on the display seam (frame/Platform.h: monitor size, window
+// creation), the audio device (OpenAudio/CloseAudio, audio/), the console log
 // (Debuglog, util/) and the image tables (graphics/ImageStore.cpp).
 // Every GLFW call that needs the window checks that there is one first.
 #include "frame/Window.h"
@@ -12,6 +13,7 @@
 #include <cstring>
 
 #include "VeskFrame.h"
+#include "frame/Platform.h"
 #include "graphics/ImageStore.h"
 #include "graphics/Records.h"
 #include "util/TextBuffer.h"
@@ -56,23 +58,20 @@ void VeskSys::SetScreen(int width, int height) {
     glfwDestroyWindow(window);
     window = nullptr;
   }
-  // Without GLFW (failed initialisation) there is no monitor and no mode.
-  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-  const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+  // Without GLFW (failed initialisation) there is no monitor.
+  int monitorWidth = 0;
+  int monitorHeight = 0;
+  const bool haveMonitor = PlatformMonitorSize(&monitorWidth, &monitorHeight);
   if (isFullscreen == 0) {
     // A size GLFW cannot take is refused here rather than handed on.
-    if (width > 0 && height > 0) {
-      window = glfwCreateWindow(width, height, GameTitleSys, nullptr, nullptr);
-    }
-    if (window != nullptr && mode != nullptr) {
-      glfwSetWindowPos(window, mode->width / 2 - width / 2, mode->height / 2 - height / 2);
+    if (width > 0 && height > 0) window = PlatformOpenWindow(width, height, GameTitleSys, false);
+    if (window != nullptr && haveMonitor) {
+      glfwSetWindowPos(window, monitorWidth / 2 - width / 2, monitorHeight / 2 - height / 2);
     }
     // Reported only when it is true: a failed creation logs "ERRORRZ" alone.
     if (window != nullptr) Debuglog("Opened Window");
   } else {
-    if (mode != nullptr) {
-      window = glfwCreateWindow(mode->width, mode->height, GameTitleSys, monitor, nullptr);
-    }
+    if (haveMonitor) window = PlatformOpenWindow(monitorWidth, monitorHeight, GameTitleSys, true);
     if (window != nullptr) Debuglog("Opened Fullscreen");
   }
   CanvasWidth = width;
@@ -83,9 +82,6 @@ void VeskSys::SetScreen(int width, int height) {
   }
   glfwMakeContextCurrent(window);
   glViewport(0, 0, CanvasWidth, CanvasHeight);
-  glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
-  glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
-  glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_FALSE);
 }
 
 void VeskSys::FlipFull() {

@@ -103,8 +103,10 @@ void MyGame::Launch() {
 }
 
 void MyGame::GameLoop() {
-  GameBreak = 0;
-  while (GameBreak == 0) KeepAlive();
+  RunLoop([] { ThisGame.Finish(); });
+}
+
+void MyGame::Finish() {
   if (ResultsFile != nullptr) {
     std::fclose(ResultsFile);
     ResultsFile = nullptr;

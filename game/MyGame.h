@@ -31,7 +31,8 @@ class MyGame : public VeskCore {
   void Launch();    // the whole program
   void Loader();    // one loading stage
   void DoGame();    // one test tick
-  void GameLoop();  // passes until GameBreak, then closes the results and terminates
+  void GameLoop();  // RunLoop: passes of Heartbeat until GameBreak, then Finish
+  void Finish();    // closes the results file and terminates
   void KeepAlive();
   void Update();
   void Render();

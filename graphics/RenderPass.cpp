@@ -4,7 +4,8 @@
 // Owns TexUse, TriCount, RenderMode and Wireframe (set by the input poll).
 // Relies on the render-side list DrawR (graphics/DrawState.cpp), the image
 // tables and WhiteBlock (graphics/ImageStore.cpp), the window handle
-// (frame/Window.cpp) and Screenshot (frame/Screenshot.cpp).
+// (frame/Window.cpp), Screenshot (frame/Screenshot.cpp) and the texture
+// format and polygon mode of the platform seam (frame/Platform.h).
 // Nothing is kept on the GL side between passes: the texture of every batch
 // is uploaded again when the batch starts.
 #include "graphics/RenderPass.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 
 #include "VeskFrame.h"
+#include "frame/Platform.h"
 #include "frame/Window.h"
 #include "graphics/ImageStore.h"
 #include "graphics/Records.h"
@@ -28,7 +30,6 @@ namespace {
 constexpr int kBatchPrimitiveLimit = 50000;  // a batch is cut after more than this
 constexpr int kTexNone = -1;                 // no batch open
 constexpr int kTrianglesPerBox = 2;
-constexpr int kLegacyRgbaFormat = 4;  // internal format "4 components" of GL 1.x
 // Slot 0 values outside this range cannot be a command kind.
 constexpr double kMaxKind = 1000.0;
 
@@ -39,6 +40,26 @@ GLubyte ToByte(double v) {
   if (v >= kChannelMax) return kChannelMax;
   return static_cast<GLubyte>(v);
 }
+
+// Every vertex makes the same calls in the same order.
+struct Corner {
+  Colour c;
+  double u, v;
+  float x, y;
+};
+
+void Emit(const Corner& p) {
+  glTexCoord2d(p.u, p.v);
+  glColor4ub(p.c.r, p.c.g, p.c.b, p.c.a);
+  glVertex2f(p.x, p.y);
+}
+
+// Where GL cannot draw polygons as outlines (kPlatformPolygonMode false),
+// the wireframe view draws each triangle's three edges as lines: vertices
+// come in threes, and each third one emits the triangle's edges.
+bool EdgesAsLines;
+Corner Triangle[3];
+int TriangleCorners;
 
 void CountPrimitive() {
   TriCount += 1;
@@ -76,9 +97,18 @@ Colour ColourAt(const double* record, int first) {
 }
 
 void Vertex(const Colour& c, double u, double v, float x, float y) {
-  glTexCoord2d(u, v);
-  glColor4ub(c.r, c.g, c.b, c.a);
-  glVertex2f(x, y);
+  const Corner corner = {c, u, v, x, y};
+  if (!EdgesAsLines) {
+    Emit(corner);
+    return;
+  }
+  Triangle[TriangleCorners++] = corner;
+  if (TriangleCorners < 3) return;
+  TriangleCorners = 0;
+  for (int i = 0; i < 3; i++) {
+    Emit(Triangle[i]);
+    Emit(Triangle[(i + 1) % 3]);
+  }
 }
 
 void RenderUseTexture(int texture) {
@@ -92,13 +122,14 @@ void RenderUseTexture(int texture) {
     // than reading past its end.
     const unsigned char* pixels =
         WhiteBlock.size() >= kWhiteBlockBytes ? WhiteBlock.data() : nullptr;
-    glTexImage2D(GL_TEXTURE_2D, 0, kLegacyRgbaFormat, kWhiteBlockSide, kWhiteBlockSide, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, kTextureInternalFormat, kWhiteBlockSide, kWhiteBlockSide, 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   } else {
-    glTexImage2D(GL_TEXTURE_2D, 0, kLegacyRgbaFormat, iSize[texture], iSize[texture], 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, Image[texture].data());
+    glTexImage2D(GL_TEXTURE_2D, 0, kTextureInternalFormat, iSize[texture], iSize[texture], 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, Image[texture].data());
   }
-  glBegin(GL_TRIANGLES);
+  glBegin(EdgesAsLines ? GL_LINES : GL_TRIANGLES);
+  TriangleCorners = 0;
   TriCount = 0;
 }
 
@@ -203,6 +234,7 @@ void DrawPass(const PassSettings& pass) {
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   if (pass.wireframe == 1) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  EdgesAsLines = pass.wireframe == 1 && !kPlatformPolygonMode;
 
   glClearColor(pass.clear[0] / kChannelMax, pass.clear[1] / kChannelMax,
                pass.clear[2] / kChannelMax, 1.0f);

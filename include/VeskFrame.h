@@ -1,8 +1,8 @@
 // VeskFrame - the one public header of the framework.
 //
 // A game derives a class from VeskCore, keeps exactly one instance of it in
-// static storage, calls Begin() once and then runs its own fixed-step loop
-// (VeskKeepAlive below is the standard pass). VeskSys (instance ASys) is the
+// static storage, calls Begin() once and then runs its fixed-step loop with
+// RunLoop (VeskKeepAlive below is the standard pass). VeskSys (instance ASys) is the
 // platform layer: window, render pass, images, audio device, input and log.
 // Both classes have no constructor and no virtual functions: everything lives
 // in zero-initialised static storage and is set up by Begin().
@@ -121,6 +121,11 @@ class VeskCore {
   void BufferGame();
   void FlipFullscreen();
   void MusicHandler();  // keeps streamed music fed; call on every focused pass
+  // Runs the game's loop the same way on every target: passes of Heartbeat()
+  // until GameBreak is set, then `shutdown` (close the game's files, call
+  // Terminate). In a browser the page owns the loop and RunLoop does not
+  // return: everything that follows the loop belongs in `shutdown`.
+  void RunLoop(void (*shutdown)());
 
   // ---- Draw state ----
   void ResetDraw();
@@ -385,7 +390,8 @@ extern char TempstrSys[kTextBufferSize];
 // Writes the draw state into slots base+10 .. base+25 of the update-side list.
 void Getdef(int base);
 
-// Runs one pass of the game's loop; defined by the game, which knows its type.
+// Runs one pass of the game's loop (usually its KeepAlive); defined by a game
+// that uses RunLoop, which knows the game's type.
 void Heartbeat();
 
 // ---- The standard loop pass ----

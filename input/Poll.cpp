@@ -3,14 +3,16 @@
 // game-facing PollInput and PlayKey.
 // Reads the keyboard, the mouse and joysticks 0..3 through GLFW as current
 // state: the events themselves are pumped at the end of each render pass.
-// Relies on the window (frame/Window.cpp) and the Wireframe global of the
-// render pass. Every read of the window first checks that there is one.
+// Relies on the window (frame/Window.cpp), the display seam (frame/Platform.h:
+// focus and monitor size) and the Wireframe global of the render pass. Every
+// read of the window first checks that there is one.
 #include <GLFW/glfw3.h>
 
 #include <cstring>
 
 #include "VeskFrame.h"
 #include "frame/Loop.h"
+#include "frame/Platform.h"
 #include "frame/Window.h"
 #include "graphics/RenderPass.h"
 #include "input/InputSlots.h"
@@ -123,14 +125,12 @@ void VeskSys::PollInputB() {
   Wireframe = Button[kButtonWireframe] == 1 ? 1 : 0;
 
   Button[kButtonFocus] = -1;
-  if (window != nullptr && glfwGetWindowAttrib(window, GLFW_FOCUSED)) Button[kButtonFocus] = 1;
+  if (window != nullptr && PlatformWindowFocused()) Button[kButtonFocus] = 1;
 
-  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-  const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
-  if (mode != nullptr && KeyDown(GLFW_KEY_Q)) {
-    // Copied: SetScreen queries the video mode again, which may invalidate `mode`.
-    const int monitorWidth = mode->width;
-    int h = mode->height - kPresetMonitorMargin;
+  int monitorWidth = 0;
+  int monitorHeight = 0;
+  if (KeyDown(GLFW_KEY_Q) && PlatformMonitorSize(&monitorWidth, &monitorHeight)) {
+    int h = monitorHeight - kPresetMonitorMargin;
     for (int d = 1; d <= kPresets; d++) {
       if (!KeyDown(GLFW_KEY_0 + d)) continue;
       const float factor = kPresetFactors[d - 1];
