@@ -10,6 +10,9 @@
 #                                  GoogleTest's sources, stb_vorbis
 #   scripts/packages.sh windows-tests  the windows tier: the Windows build's, Wine, the tests'
 #   scripts/packages.sh peers      scripts/compare-peers.sh: the benchmark's plus SDL2, SFML, LÖVE
+#   scripts/packages.sh web        scripts/build-web.sh: emscripten (with Node and Python)
+#   scripts/packages.sh web-tests  the web tier: the browser build's, GoogleTest's source,
+#                                  Chromium
 set -euo pipefail
 
 game=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev
@@ -17,6 +20,7 @@ game=(build-essential cmake pkg-config libglfw3-dev libgl-dev libopenal-dev libs
 display=(xvfb x11-utils openbox)
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libstb-dev googletest)
+web=(cmake make emscripten libstb-dev)
 case ${1:-} in
   game) packages=("${game[@]}") ;;
   benchmark) packages=("${game[@]}" "${display[@]}") ;;
@@ -30,8 +34,10 @@ case ${1:-} in
     packages=("${windows[@]}" "${game[@]}" "${display[@]}" libgtest-dev xdotool sox wine wine64)
     ;;
   peers) packages=("${game[@]}" "${display[@]}" libsdl2-dev libsfml-dev love) ;;
+  web) packages=("${web[@]}") ;;
+  web-tests) packages=("${web[@]}" googletest chromium) ;;
   *)
-    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz|windows|windows-tests|peers" >&2
+    echo "usage: scripts/packages.sh game|benchmark|tests|fuzz|windows|windows-tests|peers|web|web-tests" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,8 @@
 // Capture of the standard streams (see Output.h): the stream's descriptor is
-// pointed at a temporary file while the call runs, then put back.
+// pointed at a temporary file while the call runs, then put back. The file
+// has a name in the working folder: the browser's runtime points a
+// descriptor at a file by opening its path again, which an unnamed
+// temporary file lacks.
 #include "support/Output.h"
 
 #include <unistd.h>
@@ -10,6 +13,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <string>
 
 namespace vftest {
 
@@ -20,13 +24,16 @@ constexpr size_t kLogMark = 8;     // where "> " stands
 constexpr unsigned kPipeBytes = 65536;
 
 std::string Capture(FILE* stream, const std::function<void()>& call) {
+  static int captures = 0;
+  const std::string path = "vf-capture-" + std::to_string(captures++) + ".txt";
   std::fflush(stream);
   const int fd = fileno(stream);
   const int saved = dup(fd);
-  FILE* file = std::tmpfile();
+  FILE* file = std::fopen(path.c_str(), "w+b");
   if (saved < 0 || file == nullptr) {
     if (saved >= 0) close(saved);
     if (file != nullptr) std::fclose(file);
+    std::remove(path.c_str());
     call();
     return "(the output could not be captured)";
   }
@@ -40,6 +47,7 @@ std::string Capture(FILE* stream, const std::function<void()>& call) {
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
   std::fclose(file);
+  std::remove(path.c_str());
   // Windows's C runtime writes the text streams with "\r\n".
   for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   return text;

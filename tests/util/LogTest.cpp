@@ -53,6 +53,9 @@ TEST(LogTest, PrintDebuglogAndDebugAreTheSameLine) {
 // buffered, on Windows too). Once standard output is put back and the
 // pipe's writing end closed, the reader gets what was written and the end.
 TEST(LogTest, EachLineReachesAPipeImmediately) {
+#ifdef __EMSCRIPTEN__
+  GTEST_SKIP() << "the browser's runtime cannot put a pipe in place of standard output";
+#endif
   int fds[2];
   ASSERT_TRUE(vftest::OpenPipe(fds));
   fflush(stdout);
