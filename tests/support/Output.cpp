@@ -21,7 +21,6 @@ namespace {
 
 constexpr size_t kLogPrefix = 10;  // "% 8i> "
 constexpr size_t kLogMark = 8;     // where "> " stands
-constexpr unsigned kPipeBytes = 65536;
 
 std::string Capture(FILE* stream, const std::function<void()>& call) {
   static int captures = 0;
@@ -72,6 +71,7 @@ std::vector<std::string> LogOf(const std::function<void()>& call) {
 
 bool OpenPipe(int fds[2]) {
 #ifdef _WIN32
+  constexpr unsigned kPipeBytes = 65536;
   return _pipe(fds, kPipeBytes, _O_TEXT) == 0;  // text mode: "\r\n" reads as "\n"
 #else
   return pipe(fds) == 0;
