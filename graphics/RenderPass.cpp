@@ -153,7 +153,8 @@ void RenderBox(int base, float hw, float hh, float u0, float u1, float v0, float
              static_cast<float>(y + dy[i]));
     }
   } else {
-    const float angle = static_cast<float>(rotation * kDegreeInRadians);
+    // The angle is rounded to float; its sine and cosine are taken in double.
+    const double angle = static_cast<float>(rotation * kDegreeInRadians);
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     for (int i = 0; i < 6; i++) {

@@ -101,8 +101,9 @@ void VeskSys::RenderOval(int base) {
   const Colour c1 = ColourAt(record, kSlotColour1);
   const Colour c2 = ColourAt(record, kSlotColour2);
   for (int i = 0; i < kOvalSegments; i++) {
-    const float a0 = static_cast<float>(kOvalSegmentDegrees * i * kDegreeInRadians);
-    const float a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kDegreeInRadians);
+    // Angles rounded to float, their sine and cosine taken in double.
+    const double a0 = static_cast<float>(kOvalSegmentDegrees * i * kDegreeInRadians);
+    const double a1 = static_cast<float>(kOvalSegmentDegrees * (i + 1) * kDegreeInRadians);
     Vertex(c1, 0.0, 0.0, static_cast<float>(x), static_cast<float>(y));
     Vertex(c2, 1.0, 0.0, static_cast<float>(x + std::sin(a0) * hw),
            static_cast<float>(y - std::cos(a0) * hh));

@@ -1,7 +1,8 @@
-// Batching of the render pass, counted at the GL boundary: this program is
-// linked with --wrap for glBegin, glTexImage2D, glTexParameterf and
-// glfwGetFramebufferSize, and the __wrap_ functions below count (and
-// record) the calls before forwarding them to the real ones.
+// Batching of the render pass and the vertices it emits, seen at the GL
+// boundary: this program is linked with --wrap for glBegin, glTexImage2D,
+// glTexParameterf, glVertex2f and glfwGetFramebufferSize, and the __wrap_
+// functions below count (and record) the calls before forwarding them to
+// the real ones.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "frame/Window.h"
+#include "graphics/Records.h"
 #include "graphics/RenderPass.h"
 #include "graphics/render_scene.h"
 
@@ -28,6 +30,11 @@ int begins = 0;
 std::vector<float> filters;
 bool zeroFramebuffer = false;
 
+struct Point {
+  float x, y;
+};
+std::vector<Point> vertices;  // glVertex2f positions, in call order
+
 }  // namespace
 
 extern "C" {
@@ -36,6 +43,7 @@ void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
                          GLsizei height, GLint border, GLenum format, GLenum type,
                          const void* pixels);
 void __real_glTexParameterf(GLenum target, GLenum name, GLfloat value);
+void __real_glVertex2f(GLfloat x, GLfloat y);
 void __real_glfwGetFramebufferSize(GLFWwindow* w, int* width, int* height);
 
 void __wrap_glBegin(GLenum mode) {
@@ -56,6 +64,11 @@ void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
 void __wrap_glTexParameterf(GLenum target, GLenum name, GLfloat value) {
   if (name == GL_TEXTURE_MIN_FILTER || name == GL_TEXTURE_MAG_FILTER) filters.push_back(value);
   __real_glTexParameterf(target, name, value);
+}
+
+void __wrap_glVertex2f(GLfloat x, GLfloat y) {
+  vertices.push_back({x, y});
+  __real_glVertex2f(x, y);
 }
 
 // A minimised window reports a 0 x 0 framebuffer; X11 never does, so the
@@ -110,6 +123,7 @@ class BatchCount : public ::testing::Test {
     uploads.clear();
     calls.clear();
     filters.clear();
+    vertices.clear();
     begins = 0;
     float w = 0.0f;
     float h = 0.0f;
@@ -283,6 +297,89 @@ TEST_F(BatchCount, EmptyFramebufferKeepsTheLastSizeAndRatio) {
   EXPECT_EQ(ASys.Ratio, ratio);
   EXPECT_TRUE(std::isfinite(ASys.Ratio));
   EXPECT_EQ(rh2, static_cast<int>(800.0f / ratio / 2));
+}
+
+// ---- Vertices of rotated boxes and oval rims ----
+
+// A vertex of a box turned by `degrees` as the renderer must emit it: the
+// angle rounded to float, its sine and cosine taken in double, the turned
+// offset rounded to float before it is added. With useFloatSine the sine and
+// cosine of the float angle are taken in float instead.
+Point Turned(double x, double y, float dx, float dy, double degrees, bool useFloatSine = false) {
+  const float angle = static_cast<float>(degrees * kDegreeInRadians);
+  const double c = useFloatSine ? std::cos(angle) : std::cos(static_cast<double>(angle));
+  const double s = useFloatSine ? std::sin(angle) : std::sin(static_cast<double>(angle));
+  const float ox = static_cast<float>(dx * c - dy * s);
+  const float oy = static_cast<float>(dy * c + dx * s);
+  return {static_cast<float>(x + ox), static_cast<float>(y + oy)};
+}
+
+bool Same(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+
+TEST_F(BatchCount, RotatedSpritesTakeSineAndCosineInDoublePrecision) {
+  const float angles[] = {1, 7, 13, 30, 45, 61, 89, 90, 133, 200, 271, 359, -45, 0.5f};
+  // Centred on the view's centre, where a vertex is its turned offset alone.
+  for (float angle : angles) {
+    Game.ResetDraw();
+    Game.SetSize(5.3f);
+    Game.SetRot(angle);
+    Game.DrawImg(kSprite, static_cast<float>(rw2), static_cast<float>(rh2), 0);
+  }
+  Render();
+  const int sprites = static_cast<int>(sizeof angles / sizeof angles[0]);
+  ASSERT_EQ(vertices.size(), static_cast<size_t>(sprites) * 6);
+  // Corner offsets of the six vertices, in units of (hw, hh).
+  const float cornerX[6] = {-1, 1, 1, -1, 1, -1};
+  const float cornerY[6] = {-1, -1, 1, -1, 1, 1};
+  int differFromFloatSine = 0;
+  for (int i = 0; i < sprites; i++) {
+    const double* record = DrawR + i * kRecordSlots;
+    ASSERT_EQ(record[kSlotRotation], angles[i]);
+    const float hw = static_cast<float>(record[kSlotWidth] * ASys.iSizeScaled[kSprite]);
+    const float hh = static_cast<float>(record[kSlotHeight] * ASys.iSizeScaled[kSprite]);
+    for (int v = 0; v < 6; v++) {
+      const float dx = cornerX[v] * hw;
+      const float dy = cornerY[v] * hh;
+      const Point want = Turned(record[kSlotX], record[kSlotY], dx, dy, angles[i]);
+      const Point got = vertices[i * 6 + v];
+      EXPECT_TRUE(Same(got, want))
+          << "angle " << angles[i] << " vertex " << v << ": (" << got.x << ", " << got.y
+          << "), want (" << want.x << ", " << want.y << ")";
+      if (!Same(want, Turned(record[kSlotX], record[kSlotY], dx, dy, angles[i], true))) {
+        differFromFloatSine++;
+      }
+    }
+  }
+  // The angles are chosen so that float sines would give other vertices.
+  EXPECT_GT(differFromFloatSine, 0);
+}
+
+TEST_F(BatchCount, OvalRimPointsTakeSineAndCosineInDoublePrecision) {
+  Game.Oval(217.3f, 181.9f, 151.7f, 93.1f);
+  Render();
+  ASSERT_EQ(vertices.size(), static_cast<size_t>(kOvalTriangles) * 3);
+  const double x = DrawR[kSlotX];
+  const double y = DrawR[kSlotY];
+  const float hw = static_cast<float>(DrawR[kSlotWidth] * 0.5);
+  const float hh = static_cast<float>(DrawR[kSlotHeight] * 0.5);
+  int differFromFloatSine = 0;
+  for (int i = 0; i < kOvalTriangles; i++) {
+    EXPECT_TRUE(Same(vertices[i * 3], {static_cast<float>(x), static_cast<float>(y)}));
+    for (int k = 0; k < 2; k++) {
+      const float a = static_cast<float>(10.0 * (i + k) * kDegreeInRadians);
+      const double sine = std::sin(static_cast<double>(a));
+      const double cosine = std::cos(static_cast<double>(a));
+      const Point want = {static_cast<float>(x + sine * hw), static_cast<float>(y - cosine * hh)};
+      const Point withFloatSine = {static_cast<float>(x + std::sin(a) * hw),
+                                   static_cast<float>(y - std::cos(a) * hh)};
+      const Point got = vertices[i * 3 + 1 + k];
+      EXPECT_TRUE(Same(got, want))
+          << "segment " << i << " rim point " << k << ": (" << got.x << ", " << got.y << "), want ("
+          << want.x << ", " << want.y << ")";
+      if (!Same(want, withFloatSine)) differFromFloatSine++;
+    }
+  }
+  EXPECT_GT(differFromFloatSine, 0);
 }
 
 }  // namespace
