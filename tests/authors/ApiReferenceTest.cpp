@@ -1,7 +1,8 @@
 // Keeps docs/API.md true to the code: every public member function that
 // VeskFrame.h declares for VeskCore appears in it with its exact signature,
 // every signature it lists exists, and every console message that the
-// framework's sources log literally is explained in it.
+// framework's sources log literally is explained in it. The pages' links
+// lead to pages and headings that exist.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -212,6 +213,72 @@ TEST_F(ApiReference, ExplainsEveryMessageTheFrameworkLogs) {
   }
   EXPECT_GT(messages, 0u) << "no logged message found in the framework's sources";
   EXPECT_TRUE(missing.empty()) << "docs/API.md does not explain these messages:" << Joined(missing);
+}
+
+// ---- Links between the pages ----
+
+// The anchor a heading gets: lower case, blanks as hyphens, punctuation
+// dropped (letters beyond ASCII are kept as they are).
+std::string Anchor(const std::string& heading) {
+  std::string out;
+  for (unsigned char c : heading) {
+    if (std::isalnum(c) || c >= 0x80 || c == '-' || c == '_') {
+      out += static_cast<char>(std::tolower(c));
+    } else if (c == ' ') {
+      out += '-';
+    }
+  }
+  return out;
+}
+
+std::set<std::string> Anchors(const std::string& page) {
+  std::set<std::string> found;
+  const std::regex heading(R"(^#+ +(.*)$)");
+  std::stringstream lines(page);
+  std::string line;
+  std::smatch match;
+  while (std::getline(lines, line)) {
+    if (std::regex_search(line, match, heading)) found.insert(Anchor(match[1]));
+  }
+  return found;
+}
+
+TEST(DocumentLinks, LeadToPagesAndHeadingsThatExist) {
+  const std::filesystem::path root = SourceDir();
+  std::vector<std::string> broken;
+  size_t links = 0;
+  for (const char* name : {"README.md", "ARCHITECTURE.md", "docs/API.md"}) {
+    const std::filesystem::path page = root / name;
+    const std::string text = ReadFile(page.string());
+    ASSERT_FALSE(text.empty()) << name;
+    // Markdown links to a page of the repository and/or a heading in it.
+    const std::regex link(R"(\]\(([^)#\s]*)(?:#([^)\s]*))?\))");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), link);
+         it != std::sregex_iterator(); ++it) {
+      const std::string target = (*it)[1];
+      const std::string anchor = (*it)[2];
+      if (target.find("://") != std::string::npos) continue;
+      links++;
+      const std::filesystem::path file = target.empty() ? page : page.parent_path() / target;
+      if (!std::filesystem::exists(file)) {
+        broken.push_back(std::string(name) + ": " + target);
+      } else if (!anchor.empty() && file.extension() == ".md" &&
+                 Anchors(ReadFile(file.string())).count(anchor) == 0) {
+        broken.push_back(std::string(name) + ": " + target + "#" + anchor);
+      }
+    }
+    // Pages named in code quotes, as "see `docs/x.md`".
+    const std::regex named(R"(`([\w./-]+\.md)`)");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), named);
+         it != std::sregex_iterator(); ++it) {
+      links++;
+      if (!std::filesystem::exists(root / (*it)[1].str())) {
+        broken.push_back(std::string(name) + ": `" + (*it)[1].str() + "`");
+      }
+    }
+  }
+  EXPECT_GT(links, 0u) << "no link found in the pages";
+  EXPECT_TRUE(broken.empty()) << "links to pages or headings that do not exist:" << Joined(broken);
 }
 
 }  // namespace
