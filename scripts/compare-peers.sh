@@ -24,7 +24,7 @@ if [ "${1:-}" != --on-display ]; then
   scripts/packages.sh peers
   cmake -S bench/peers -B build-peers -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build-peers -j2 >/dev/null
-  exec scripts/with-display.sh --private "$0" --on-display "$rounds"
+  exec scripts/with-display.sh "$0" --on-display "$rounds"
 fi
 rounds=$2
 

@@ -1,26 +1,27 @@
 #!/usr/bin/env bash
 # Virtual display step shared by ./run-benchmark and the tests.
-# Usage: scripts/with-display.sh [--private] [--screen WxH] COMMAND [ARGS...]
-# With DISPLAY set, runs the command on that display, unless --private asks
-# for a display of its own (every test that opens a window runs this way, so
-# no test ever draws on, or types into, a user's screen). Otherwise starts
-# Xvfb (1920x1080x24, or the --screen size) on a free display number with
-# openbox as window manager (without one, a full-screen window never gets
-# input focus), runs the command there, and stops both by their own process
-# ids when it ends, also on failure or Ctrl-C. Exits with the command's status.
+# Usage: scripts/with-display.sh [--user-display] [--screen WxH] COMMAND [ARGS...]
+# Starts Xvfb (1920x1080x24, or the --screen size) on a free display number
+# with openbox as window manager (without one, a full-screen window never
+# gets input focus), runs the command there with DISPLAY pointing at it and
+# VF_PRIVATE_DISPLAY set to the same value, and stops both by their own
+# process ids when it ends, also on failure or Ctrl-C. Exits with the
+# command's status. A DISPLAY already set is never used, so no test ever
+# draws on, or types into, a user's screen; only --user-display (the
+# benchmark run) takes the user's display when there is one.
 set -uo pipefail
 
-private=0
+user_display=0
 screen=1920x1080
 while [ $# -gt 0 ]; do
   case $1 in
-    --private) private=1; shift ;;
+    --user-display) user_display=1; shift ;;
     --screen) screen=$2; shift 2 ;;
     *) break ;;
   esac
 done
 
-if [ -n "${DISPLAY:-}" ] && [ "$private" -eq 0 ]; then
+if [ -n "${DISPLAY:-}" ] && [ "$user_display" -eq 1 ]; then
   exec "$@"
 fi
 
@@ -53,6 +54,7 @@ if [ -z "$n" ]; then
   exit 1
 fi
 export DISPLAY=":$n"
+export VF_PRIVATE_DISPLAY=$DISPLAY
 openbox >/dev/null 2>&1 &
 wm_pid=$!
 # The window manager must own the screen before windows appear: without

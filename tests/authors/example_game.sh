@@ -12,6 +12,7 @@ probe=$2
 src=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
+use_private_display "$@"
 
 enter_work_folder
 cp -r "$src/examples/Data" .

@@ -13,6 +13,7 @@ export CXX=$3
 probe=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
+use_private_display "$@"
 
 enter_work_folder
 

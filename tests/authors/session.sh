@@ -4,6 +4,17 @@
 # (the framework samples keys once per update step, so a bare key tap can
 # fall between two polls).
 
+# use_private_display ARGS... : the script runs again, with the same
+# arguments, on a private virtual display of its own unless it already runs
+# on one (ctest starts it there; by hand on a desktop it would not), so its
+# games never draw on, or take keys from, a user's screen. Call it with "$@".
+use_private_display() {
+  if [ -z "${VF_PRIVATE_DISPLAY:-}" ] || [ "$VF_PRIVATE_DISPLAY" != "${DISPLAY:-}" ]; then
+    exec env LD_PRELOAD="$GAME_PRELOAD" \
+      "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with-display.sh" bash "$0" "$@"
+  fi
+}
+
 # enter_work_folder : makes a fresh "run" folder in the test's working
 # directory the current one, and its path $work.
 enter_work_folder() {

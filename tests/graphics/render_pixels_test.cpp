@@ -3,6 +3,7 @@
 // modes, sprites (upright, tinted, transparent, frame cells), filtering,
 // wireframe, and the screenshot file itself. One window for the whole
 // process; each test draws its scenes one frame at a time.
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 #include <lodepng.h>
 
@@ -395,6 +396,10 @@ TEST_F(RenderPixels, ScreenshotBetweenPassesShowsTheLastPresentedFrame) {
 
 // Runs last: the window is re-created for full screen and back.
 TEST_F(RenderPixels, ScreenshotFollowsFullScreenSize) {
+  const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
+  ASSERT_NE(mode, nullptr);
+  const int monitorW = mode->width;
+  const int monitorH = mode->height;
   Game.FlipFullscreen();
   ASSERT_NE(window, nullptr);
   float w = 0.0f;
@@ -404,18 +409,20 @@ TEST_F(RenderPixels, ScreenshotFollowsFullScreenSize) {
   int settled = 0;
   for (int pass = 0; pass < 200 && settled < 3; pass++) {
     Game.RenderGame(w, h);
-    settled = ASys.CanvasWidth == 1920 && ASys.CanvasHeight == 1080 ? settled + 1 : 0;
+    settled = ASys.CanvasWidth == monitorW && ASys.CanvasHeight == monitorH ? settled + 1 : 0;
     Game.Rest(10);
   }
   Game.ResetDraw();
   Game.SetCol(255, 0, 0, 1);
   Game.Rect(790, 10, 20, 20);  // top-right corner of the view
   ASSERT_TRUE(ShowFrame(Game, shot));
-  EXPECT_EQ(shot.picture.width, 1920);
-  EXPECT_EQ(shot.picture.height, 1080);
-  EXPECT_TRUE(Near(shot.AtPixel(1910, 10), 255, 0, 0, 0));
-  EXPECT_TRUE(Near(shot.AtPixel(1860, 10), 0, 0, 0, 0));
-  EXPECT_TRUE(Near(shot.AtPixel(1910, 1070), 0, 0, 0, 0));
+  EXPECT_EQ(shot.picture.width, monitorW);
+  EXPECT_EQ(shot.picture.height, monitorH);
+  // The square covers the view's last 20 units: 20 / 800 of the width.
+  const int square = monitorW * 20 / 800;
+  EXPECT_TRUE(Near(shot.AtPixel(monitorW - square / 2, square / 2), 255, 0, 0, 0));
+  EXPECT_TRUE(Near(shot.AtPixel(monitorW - 2 * square, square / 2), 0, 0, 0, 0));
+  EXPECT_TRUE(Near(shot.AtPixel(monitorW - square / 2, monitorH - square / 2), 0, 0, 0, 0));
   Game.FlipFullscreen();
   Game.RenderGame(w, h);
   EXPECT_EQ(ASys.CanvasWidth, 800);

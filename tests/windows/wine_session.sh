@@ -4,11 +4,11 @@
 # display it started on, so programs on another test's private display, or
 # on none, must not share it. No test touches a user's ~/.wine, and Wine
 # prints no diagnostics of its own into the programs' consoles.
-# Sourced with the test's own arguments: without a display it runs the test
-# again on a private virtual display.
+# Sourced with the test's own arguments: unless it runs on a private virtual
+# display already, it runs the test again on one.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-if [ -z "${DISPLAY:-}" ]; then exec "$here/../../scripts/with-display.sh" bash "$0" "$@"; fi
 source "$here/../authors/session.sh"
+use_private_display "$@"
 
 export WINEPREFIX=$PWD/wineprefix
 export WINEDEBUG=-all
