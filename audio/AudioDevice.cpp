@@ -1,6 +1,7 @@
 // The OpenAL device for the whole run: the default output device and its
 // context, the 32 sources (0..30 effect channels, 31 music), the four music
-// stream buffers and the listener, opened by SysInit and released by Close.
+// stream buffers and the listener, opened by SysInit and released by Close;
+// AudioDevice names the device for the game.
 // Nothing here checks AudioEnabled before acting: without a device or a
 // context every later audio call is one the library treats as doing nothing.
 // Relies on VeskSys::Debuglog for its messages and on StopMusicSys
@@ -10,6 +11,7 @@
 
 #include "VeskFrame.h"
 #include "audio/Audio.h"
+#include "util/TextBuffer.h"
 
 ALCdevice* ALdev;
 ALCcontext* ALctx;
@@ -20,6 +22,8 @@ int ALsourcebuffer[kSources];
 unsigned MusicBuffer[kMusicBuffers];
 
 namespace {
+// The device's name as AudioDevice last copied it.
+char AudioDeviceName[kTextBufferSize];
 // Listener at (0, 0, 1) facing +z with +y up, so its right-hand side is -x:
 // playback puts a source at (-pan, 0, 0).
 constexpr ALfloat kListenerPosition[3] = {0.0f, 0.0f, 1.0f};
@@ -55,6 +59,13 @@ void VeskSys::OpenAudio() {
   alListener3f(AL_POSITION, kListenerPosition[0], kListenerPosition[1], kListenerPosition[2]);
   alListener3f(AL_VELOCITY, 0.0f, 0.0f, 0.0f);
   alListenerfv(AL_ORIENTATION, kListenerOrientation);
+}
+
+const char* VeskCore::AudioDevice() {
+  const char* text = nullptr;
+  if (ALdev != nullptr && ALctx != nullptr) text = alcGetString(ALdev, ALC_DEVICE_SPECIFIER);
+  CopyText(AudioDeviceName, text);
+  return AudioDeviceName;
 }
 
 // Also releases the music stream's file and decoder and its four buffers, so

@@ -247,6 +247,19 @@ class VeskCore {
   float Sin(float degrees);
   float Cos(float degrees);
 
+  // ---- What the game runs on ----
+  // Renderer and version strings of the window's OpenGL context ("" without
+  // a window); the text stays valid when the window is made again.
+  const char* GLRenderer();
+  const char* GLVersion();
+  // Size of the primary monitor's current video mode, in pixels (0 without a
+  // window): the size of the full-screen window.
+  int MonitorWidth();
+  int MonitorHeight();
+  // Name of the audio device sound plays on ("" when no device and context
+  // are open, so the game runs silent).
+  const char* AudioDevice();
+
   // ---- Console log ----
   int Print(const char* text);
   int Debuglog(const char* text);

@@ -55,6 +55,8 @@ float SourceFloat(int source, ALenum what) {
 TEST_F(Effects, StartUpMakesThirtyTwoSourcesFourBuffersAndTheListener) {
   EXPECT_EQ(startLines, std::vector<std::string>{"OpenAL Audio Engaged!"});
   EXPECT_EQ(AudioEnabled, 1);
+  EXPECT_STREQ(game.AudioDevice(), alcGetString(ALdev, ALC_DEVICE_SPECIFIER));
+  EXPECT_STRNE(game.AudioDevice(), "");
   std::set<unsigned> names;
   for (int i = 0; i < kSources; i++) {
     EXPECT_TRUE(alIsSource(ALsource[i])) << i;
@@ -154,6 +156,7 @@ TEST_F(Effects, CaptureHoldsEachEffectAtItsPitchSideAndLength) {
   game.PlaySFX(1, 2.0f, 1.0f, -1.0f, 0);
   RunFor(400, [] {});
   LogOf([] { ASys.CloseAudio(); });
+  EXPECT_STREQ(game.AudioDevice(), "");  // closed: no device any more
 
   Capture capture;
   ASSERT_TRUE(ReadCapture("capture.wav", &capture));

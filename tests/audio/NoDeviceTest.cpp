@@ -39,6 +39,7 @@ TEST_F(NoDevice, StartUpLogsOnlyTheDeviceError) {
   EXPECT_EQ(ALdev, nullptr);
   EXPECT_EQ(ALctx, nullptr);
   EXPECT_EQ(AudioEnabled, 0);
+  EXPECT_STREQ(game.AudioDevice(), "");  // the game can tell that it runs silent
 }
 
 TEST_F(NoDevice, SoundsStillLoadAndPlayWithoutHarm) {

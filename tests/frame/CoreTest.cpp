@@ -1,5 +1,5 @@
-// Clock, title and game number of VeskCore, and the operating-system seam
-// under them, without a window.
+// Clock, title and game number of VeskCore, what the game runs on, and the
+// operating-system seam under them, without a window.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -61,6 +61,14 @@ TEST(Title, OverlongTitleIsCutToTheBuffer) {
 
 // Every mode is binary, and the rest of the mode is kept: "w+" still reads
 // back what it wrote, "\r\n" and a zero byte come back unchanged.
+// No window: no GL context to ask and no display known.
+TEST(RunsOn, WithoutAWindowNothingIsKnown) {
+  EXPECT_STREQ(Core.GLRenderer(), "");
+  EXPECT_STREQ(Core.GLVersion(), "");
+  EXPECT_EQ(Core.MonitorWidth(), 0);
+  EXPECT_EQ(Core.MonitorHeight(), 0);
+}
+
 TEST(PlatformFiles, OpenKeepsTheModeAndTheBytes) {
   const char bytes[] = {'a', '\r', '\n', 0, 'z'};
   FILE* file = PlatformOpenFile("seam.bin", "w+");

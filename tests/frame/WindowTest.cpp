@@ -113,6 +113,30 @@ TEST_F(Window, GlfwErrorsGoToStandardErrorWithoutTheCode) {
   EXPECT_EQ(captured, "Error: Invalid key -5\n");
 }
 
+// The strings are the window's own context's, and the game's copies stay
+// readable, and the same, after the window and its context are made again.
+TEST_F(Window, ReportsItsGLStringsAndTheMonitorsSize) {
+  const GLFWvidmode* mode = PrimaryMode();
+  ASSERT_NE(mode, nullptr);
+  const char* renderer = Game.GLRenderer();
+  const std::string first = renderer;
+  const std::string version = Game.GLVersion();
+  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(first, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  EXPECT_EQ(version, reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+  ASSERT_FALSE(version.empty());
+  EXPECT_GE(version[0], '2') << version;  // the 2.0 context asked for, or later
+  EXPECT_EQ(Game.MonitorWidth(), mode->width);
+  EXPECT_EQ(Game.MonitorHeight(), mode->height);
+
+  ASys.SetScreen(640, 480);
+  ASys.SetScreen(800, 600);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(std::string(renderer), first);
+  EXPECT_EQ(std::string(Game.GLRenderer()), first);
+  ExpectCentredDefaultWindow();
+}
+
 TEST_F(Window, FullScreenTakesTheMonitorAndReturnsToCentredDefault) {
   const GLFWvidmode* mode = PrimaryMode();
   ASSERT_NE(mode, nullptr);
