@@ -1,6 +1,6 @@
 // The benchmark's own logic: start-up (Launch), the loop (GameLoop, Update,
 // Render), the loading stages (Loader) and one test tick (DoGame), plus the
-// results file "Debug.txt".
+// results file "Debug.txt" and, beside it, "System.txt".
 // Relies on the framework for everything it draws, plays and reads: draw
 // state and recording, images and text, sound effects and music, input, the
 // clock and the random generator. main.cpp holds the instance and entry.
@@ -150,8 +150,24 @@ void MyGame::Loader() {
   TestStart = Mills();
   if (LoadTo > kLoadStages && !loaded) {
     LoadTo = 0;
+    WriteSystemFile();
     StartTestClock();
   }
+}
+
+void MyGame::WriteSystemFile() {
+  FILE* file = std::fopen(kSystemFileName, "wb");
+  if (file == nullptr) {
+    Debuglog(fstr("Cannot create %s: the run's system is not recorded", kSystemFileName));
+    return;
+  }
+  const auto known = [](const char* text) { return text[0] != '\0' ? text : "none"; };
+  std::fprintf(file, "gl-renderer: %s\n", known(GLRenderer()));
+  std::fprintf(file, "gl-version: %s\n", known(GLVersion()));
+  std::fprintf(file, "window: %dx%d\n", ASys.CanvasWidth, ASys.CanvasHeight);
+  std::fprintf(file, "monitor: %dx%d\n", MonitorWidth(), MonitorHeight());
+  std::fprintf(file, "audio-device: %s\n", known(AudioDevice()));
+  std::fclose(file);
 }
 
 void MyGame::StartTestClock() {

@@ -18,6 +18,7 @@ constexpr int kSheetFrame = 32;     // frame side of both sheets, in pixels
 constexpr int kEndSound = 1;        // "audio/01.wav"
 constexpr int kFullscreenTest = 8;  // the window goes full screen when this test starts
 constexpr const char* kResultsFileName = "Debug.txt";
+constexpr const char* kSystemFileName = "System.txt";  // what the run measured on
 
 class MyGame : public VeskCore {
  public:
@@ -41,6 +42,12 @@ class MyGame : public VeskCore {
   // apart from here: a backlog left by start-up or by a slow test is not
   // caught up inside it, which would cut its time below 301 steps.
   void StartTestClock();
+
+  // Writes "System.txt" beside the results: the GL renderer and version of
+  // the game's own context, the window's and the monitor's size in pixels and
+  // the audio device, one "key: value" line each ("none" for what is not
+  // there). Called when loading ends, after the first render passes.
+  void WriteSystemFile();
 
   // Name of test n as shown and written to the results; "" outside 0..14.
   static const char* TestName(int n);

@@ -1,6 +1,8 @@
-// The real benchmark stopped early: Escape during the second test, a results
-// file that cannot be created, and damaged assets. Each run waits for the
-// first test to finish (about 5 s) and then quits with Escape.
+// The real benchmark stopped early: Escape during the second test (with the
+// system file written beside the results), results and system files that
+// cannot be created, and damaged assets. Each run waits for the first test
+// to finish (about 5 s) and then quits with Escape.
+#include <cstdio>
 #include <regex>
 
 #include "RunKit.h"
@@ -33,6 +35,17 @@ class QuitEarly : public ::testing::Test {
   BenchmarkRun run;
 };
 
+// The size of the display the run is on, as xdotool sees it: "W x H".
+std::string DisplaySize() {
+  FILE* pipe = popen("xdotool getdisplaygeometry", "r");
+  if (pipe == nullptr) return "";
+  int w = 0;
+  int h = 0;
+  const int fields = std::fscanf(pipe, "%d %d", &w, &h);
+  pclose(pipe);
+  return fields == 2 ? std::to_string(w) + "x" + std::to_string(h) : "";
+}
+
 TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
   const std::string dir = MakeRunFolder("run-escape");
   ASSERT_TRUE(vftest::LinkDataFolder(dir));
@@ -45,17 +58,36 @@ TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
   PressEscape();
   ExpectClosedNormally(run);
   ExpectHeaderAndFirstTest(run.Results());
+
+  // What the run measured on, from its own GL context, window and device.
+  const std::vector<std::string> system = vftest::ReadLines(dir + "/System.txt");
+  ASSERT_EQ(system.size(), 5u);
+  EXPECT_TRUE(std::regex_match(system[0], std::regex("gl-renderer: .+"))) << system[0];
+  EXPECT_NE(system[0], "gl-renderer: none");
+  EXPECT_TRUE(std::regex_match(system[1], std::regex("gl-version: [2-9]\\.[0-9].*"))) << system[1];
+  EXPECT_EQ(system[2], "window: 800x600");
+  const std::string display = DisplaySize();
+  ASSERT_FALSE(display.empty());
+  EXPECT_EQ(system[3], "monitor: " + display);
+  EXPECT_TRUE(std::regex_match(system[4], std::regex("audio-device: .+"))) << system[4];
+  EXPECT_NE(system[4], "audio-device: none");  // OpenAL Soft's silent device
 }
 
-TEST_F(QuitEarly, UncreatableResultsFileIsReportedAndTheRunGoesOn) {
+TEST_F(QuitEarly, UncreatableResultsAndSystemFilesAreReportedAndTheRunGoesOn) {
   const std::string dir = MakeRunFolder("run-noresults");
   ASSERT_TRUE(vftest::LinkDataFolder(dir));
   ASSERT_EQ(mkdir((dir + "/Debug.txt").c_str(), 0755), 0);  // a folder cannot be opened for writing
+  ASSERT_EQ(mkdir((dir + "/System.txt").c_str(), 0755), 0);
   run.Start(dir);
   ASSERT_TRUE(run.WaitForConsole("Cannot create Debug.txt", kFirstTestSeconds)) << run.Console();
   EXPECT_TRUE(std::regex_search(run.Console(),
                                 std::regex("\\n +[0-9]+> Cannot create Debug\\.txt: the results "
                                            "are not saved\\n")))
+      << run.Console();
+  ASSERT_TRUE(run.WaitForConsole("Cannot create System.txt", kFirstTestSeconds)) << run.Console();
+  EXPECT_TRUE(std::regex_search(run.Console(),
+                                std::regex("\\n +[0-9]+> Cannot create System\\.txt: the run's "
+                                           "system is not recorded\\n")))
       << run.Console();
   // Past the first test's end, where the results would be written.
   BenchmarkRun::Sleep(kTicksPerTestMs + 1500);
