@@ -76,17 +76,24 @@ std::vector<std::string> MemberFunctions(const std::string& header, const std::s
   return found;
 }
 
-// The signatures that a reference page lists: backquoted texts of the form
-// "<type> <Name>(...)" at the start of a table row.
-std::vector<std::string> ListedSignatures(const std::string& page) {
+// The first group of each line of a page that the pattern matches.
+std::vector<std::string> LineMatches(const std::string& page, const std::regex& pattern) {
   std::vector<std::string> found;
-  const std::regex row(R"(^\| `([A-Za-z_][\w:<>\*& ]* [A-Za-z_]\w*\([^`]*\))` \|)");
   std::stringstream lines(page);
   std::string line;
   std::smatch match;
   while (std::getline(lines, line)) {
-    if (std::regex_search(line, match, row)) found.push_back(Squeeze(match[1]));
+    if (std::regex_search(line, match, pattern)) found.push_back(match[1]);
   }
+  return found;
+}
+
+// The signatures that a reference page lists: backquoted texts of the form
+// "<type> <Name>(...)" at the start of a table row.
+std::vector<std::string> ListedSignatures(const std::string& page) {
+  const std::regex row(R"(^\| `([A-Za-z_][\w:<>\*& ]* [A-Za-z_]\w*\([^`]*\))` \|)");
+  std::vector<std::string> found = LineMatches(page, row);
+  std::transform(found.begin(), found.end(), found.begin(), Squeeze);
   return found;
 }
 
@@ -233,12 +240,8 @@ std::string Anchor(const std::string& heading) {
 
 std::set<std::string> Anchors(const std::string& page) {
   std::set<std::string> found;
-  const std::regex heading(R"(^#+ +(.*)$)");
-  std::stringstream lines(page);
-  std::string line;
-  std::smatch match;
-  while (std::getline(lines, line)) {
-    if (std::regex_search(line, match, heading)) found.insert(Anchor(match[1]));
+  for (const std::string& heading : LineMatches(page, std::regex(R"(^#+ +(.*)$)"))) {
+    found.insert(Anchor(heading));
   }
   return found;
 }

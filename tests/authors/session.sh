@@ -53,6 +53,16 @@ stop_game() {
   return 0
 }
 
+# wait_for_lines FILE N SECONDS : until FILE holds at least N lines.
+wait_for_lines() {
+  for _ in $(seq $(($3 * 10))); do
+    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ] && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended before $1 held $2 lines"
+    sleep 0.1
+  done
+  fail "$1 did not reach $2 lines in $3 s"
+}
+
 # wait_for_window TITLE : waits until the game's final window is up and has
 # drawn some frames; prints its window id.
 wait_for_window() {

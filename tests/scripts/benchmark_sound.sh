@@ -39,16 +39,6 @@ start_run() {
     bash "$src/scripts/benchmark-run.sh" "$benchmark" "$probe"
 }
 
-# wait_for FILE LINES : until FILE holds LINES lines (at most 90 s).
-wait_for() {
-  for _ in $(seq 900); do
-    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ] && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the run ended before $1 held $2 lines"
-    sleep 0.1
-  done
-  fail "$1 did not reach $2 lines"
-}
-
 quit_run() {
   xdotool search --name '^This is a test$' windowactivate --sync >/dev/null 2>&1 || true
   quit_with_escape
@@ -67,7 +57,7 @@ base=$PWD
 
 # ---- No sound output ----
 start_run no-output no-such-backend
-wait_for Debug.txt 3 # test 0 has finished: test 1 runs
+wait_for_lines Debug.txt 3 90 # test 0 has finished: test 1 runs
 quit_run
 expect_clean_audio
 grep -q "No sound output on this machine: the run's sound goes to Sound.wav" console.txt ||
@@ -89,7 +79,7 @@ awk -v p="$peak" 'BEGIN { exit !(p > 0.05) }' || fail "Sound.wav is silent (peak
 
 # ---- No sound output, the program killed: the WAV sizes are never filled in ----
 start_run killed no-such-backend
-wait_for System.txt 5
+wait_for_lines System.txt 5 90
 sleep 1
 pid=$(xdotool search --name '^This is a test$' getwindowpid 2>/dev/null | head -n 1)
 [ -n "$pid" ] || fail "no benchmark window to kill"
@@ -106,7 +96,7 @@ awk -v l="$length" -v s="$stated" 'BEGIN { exit !(s > 0.5 && l - s < 0.06 && s -
 
 # ---- Sound output ----
 start_run output null
-wait_for System.txt 5
+wait_for_lines System.txt 5 90
 quit_run
 expect_clean_audio
 [ ! -e Sound.wav ] || fail "a WAV file was made although the machine has sound output"
@@ -118,7 +108,7 @@ grep -qx 'sound: played' System.txt || fail "System.txt: $(cat System.txt)"
 # ---- The user's own OpenAL Soft settings ----
 printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$base/user.wav" >"$base/user.conf"
 start_run user no-such-backend ALSOFT_CONF="$base/user.conf"
-wait_for System.txt 5
+wait_for_lines System.txt 5 90
 quit_run
 expect_clean_audio
 [ -s "$base/user.wav" ] || fail "the user's ALSOFT_CONF was not followed"
@@ -127,7 +117,7 @@ tail -n 1 console.txt | grep -q 'as ALSOFT_CONF/ALSOFT_DRIVERS set it' ||
   fail "the table does not name the user's settings: '$(tail -n 1 console.txt)'"
 
 start_run user-off null ALSOFT_DRIVERS=no-such-backend
-wait_for System.txt 5
+wait_for_lines System.txt 5 90
 quit_run
 grep -q 'Audio Device Error' console.txt || fail "the program found a device: $(cat console.txt)"
 [ "$(tail -n 1 console.txt)" = "Sound: none (no audio device could be opened)" ] ||

@@ -25,16 +25,6 @@ enter_run_folder() {
   cd run
 }
 
-# wait_for_lines FILE N SECONDS : until FILE holds at least N lines.
-wait_for_lines() {
-  for _ in $(seq $(($3 * 10))); do
-    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ] && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended before $1 held $2 lines"
-    sleep 0.1
-  done
-  fail "$1 did not reach $2 lines in $3 s"
-}
-
 # expect_in_order FILE REGEX... : each extended regular expression matches a
 # line after the line the one before it matched.
 expect_in_order() {
