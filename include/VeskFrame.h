@@ -76,7 +76,51 @@ constexpr int kButtonScreenshot = 66;      // F10
 constexpr int kButtonWireframe = 67;       // F9
 constexpr int kButtonDebug = 68;           // F1
 constexpr int kButtonEscape = 99;
-constexpr int kButtonQuit = 100;  // F4 or the window's close request
+constexpr int kButtonQuit = 100;   // F4 or the window's close request
+constexpr int kGameButtons = 63;   // buttons 0..62 are the game's: MapKey changes their keys
+constexpr int kKeysPerButton = 8;  // keys one button can have
+
+// Key codes, as the window library numbers its keys (KeyDown, MapKey).
+// Letters are their upper-case characters ('A' to 'Z'), digits theirs ('0'
+// to '9'), and so are ' ', ',', '-', '.', '/', ';', '=', '[', '\\', ']',
+// '\'' and '`'.
+constexpr int kKeyCodes = 349;  // codes 0..348; 32 is the lowest in use
+constexpr int kKeySpace = 32;
+constexpr int kKeyEscape = 256;
+constexpr int kKeyEnter = 257;
+constexpr int kKeyTab = 258;
+constexpr int kKeyBackspace = 259;
+constexpr int kKeyInsert = 260;
+constexpr int kKeyDelete = 261;
+constexpr int kKeyRight = 262;
+constexpr int kKeyLeft = 263;
+constexpr int kKeyDown = 264;
+constexpr int kKeyUp = 265;
+constexpr int kKeyPageUp = 266;
+constexpr int kKeyPageDown = 267;
+constexpr int kKeyHome = 268;
+constexpr int kKeyEnd = 269;
+constexpr int kKeyPause = 284;
+constexpr int kKeyF1 = 290;
+constexpr int kKeyF2 = 291;
+constexpr int kKeyF3 = 292;
+constexpr int kKeyF4 = 293;
+constexpr int kKeyF5 = 294;
+constexpr int kKeyF6 = 295;
+constexpr int kKeyF7 = 296;
+constexpr int kKeyF8 = 297;
+constexpr int kKeyF9 = 298;
+constexpr int kKeyF10 = 299;
+constexpr int kKeyF11 = 300;
+constexpr int kKeyF12 = 301;
+constexpr int kKeyKeypad0 = 320;  // keypad digit d is kKeyKeypad0 + d
+constexpr int kKeyKeypadEnter = 335;
+constexpr int kKeyLeftShift = 340;
+constexpr int kKeyLeftControl = 341;
+constexpr int kKeyLeftAlt = 342;
+constexpr int kKeyRightShift = 344;
+constexpr int kKeyRightControl = 345;
+constexpr int kKeyRightAlt = 346;
 
 // ---- The game-facing layer ----
 
@@ -188,8 +232,14 @@ class VeskCore {
   void MusicVolume(float volume);
   void MusicPan(float pan);
 
-  // ---- Input ----
+  // ---- Input (as the last PollInput left it; "this step" is since the poll before) ----
   int PlayKey(int n);
+  int PlayKeyPressed(int n);           // 1 when button n is down this step and was not before
+  int PlayKeyReleased(int n);          // 1 when button n was down before and is not this step
+  int KeyDown(int key);                // 1 while the key of that code is down, whatever its buttons
+  void MapKey(int button, int key);    // the key also drives the game button (0..62)
+  void UnmapKey(int button, int key);  // the key no longer drives the game button
+  void ResetKeyMap();                  // every button back to its keys at start-up
   float MouseX();
   float MouseX(int i);
   float MouseY();
@@ -200,6 +250,10 @@ class VeskCore {
   int MouseDown_Alt(int i);
   int MouseHeld();
   int MouseHeld(int i);
+  int MousePressed();  // the left button went down this step
+  int MouseReleased();
+  int MousePressed_Alt();  // the right button
+  int MouseReleased_Alt();
   float TouchX();
   float TouchX(int i);
   float TouchY();
@@ -294,10 +348,15 @@ class VeskSys {
   // Image store
   float iSizeScaled[kMaxImages];
 
-  // Input
+  // Input: everything the input queries read, as the last poll left it, and
+  // the poll before it (copied at the start of each poll) for the edges.
   int Button[kButtons];
   float Touch[kPointers][kPointerSlots];
   float Joy[kJoysticks][kJoySlots];
+  int Key[kKeyCodes];  // 1 while the key of that code is down
+  int ButtonBefore[kButtons];
+  float TouchBefore[kPointers][kPointerSlots];
+  float JoyBefore[kJoysticks][kJoySlots];
 
   // Music stream
   int MusicPlaying;  // 0 none, 1 WAV, 2 Ogg Vorbis
@@ -335,6 +394,7 @@ class VeskSys {
 
   // ---- Input ----
   void FlushKeys();
+  void RememberLastPoll();  // the arrays of this poll become those of the poll before
   void PollInputB();
   int IsBut(int n);
 

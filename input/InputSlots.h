@@ -1,8 +1,10 @@
 // Layout of the pointer records (VeskSys::Touch) and joystick records
-// (VeskSys::Joy) shared by the poll (input/Poll.cpp) and the queries
-// (input/Queries.cpp).
+// (VeskSys::Joy), and the range of button numbers, shared by the poll
+// (input/Poll.cpp) and the queries (input/Queries.cpp).
 #ifndef VESKFRAME_INPUT_SLOTS_H
 #define VESKFRAME_INPUT_SLOTS_H
+
+#include "VeskFrame.h"  // kButtons
 
 // Slots of a pointer record; only record 0 (the mouse) is ever filled.
 constexpr int kTouchX = 1;
@@ -22,5 +24,7 @@ constexpr int kJoyAxisBase = 50;      // axis n in slot 50 + n
 constexpr int kJoyAxisSlots = 49;     // axes 0..48
 constexpr int kJoyPresentSlot = 99;   // 1.0 while a joystick is in the slot
 constexpr float kJoyPressed = 0.5f;   // a value above this counts as down
+
+inline bool ValidButton(int n) { return n >= 0 && n < kButtons; }
 
 #endif  // VESKFRAME_INPUT_SLOTS_H

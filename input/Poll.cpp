@@ -1,13 +1,16 @@
-// Input polling: the button map (FlushKeys, PollInputB, IsBut), the
-// framework's hotkeys (F1, F2, F4, F9, F11, Q with a digit) and the
-// game-facing PollInput and PlayKey.
-// Reads the keyboard, the mouse and joysticks 0..3 through GLFW as current
-// state: the events themselves are pumped at the end of each render pass.
-// Relies on the window (frame/Window.cpp), the display seam (frame/Platform.h:
-// focus and monitor size) and the Wireframe global of the render pass. Every
-// read of the window first checks that there is one.
+// Input polling: one poll of the keyboard (every key, and the buttons it
+// drives through the key map of input/KeyMap.cpp), the mouse and joysticks
+// 0..3 into VeskSys's input arrays, the framework's hotkeys (F1, F2, F4, F9,
+// F11, Q with a digit) and the game-facing PollInput. Everything a game can
+// read of input comes from these arrays (input/Queries.cpp), never from the
+// window library directly. Reads GLFW's state as current state: the events
+// themselves are pumped at the end of each render pass. Relies on the window
+// (frame/Window.cpp), the display seam (frame/Platform.h: focus and monitor
+// size) and the Wireframe global of the render pass. Every read of the window
+// first checks that there is one.
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "VeskFrame.h"
@@ -16,6 +19,7 @@
 #include "frame/Window.h"
 #include "graphics/RenderPass.h"
 #include "input/InputSlots.h"
+#include "input/KeyMap.h"
 
 int UpdateCountLive;
 
@@ -23,47 +27,66 @@ namespace {
 
 constexpr int kFlushedButtons = kButtons - 1;  // entry 127 is never written
 constexpr float kNoLastPosition = -100.0f;
-constexpr int kKeysPerButton = 5;
 constexpr int kPresetMonitorMargin = 128;  // preset windows are this much lower than the monitor
 constexpr int kWidePresetDrop = 64;        // the widest preset drops this much more if too wide
 constexpr int kWidePreset = 6;
 constexpr int kPresets = 7;
 constexpr float kPresetFactors[kPresets] = {1.3333f, 1.77777f, 0.75f,  1.775f,
                                             0.5633f, 2.16f,    0.4618f};
-constexpr int kJoyMixUpButton = 10;
-constexpr int kJoyMixDownButton = 12;
-constexpr int kJoyMixAxis = kJoyAxisBase + 1;
 
-struct KeyRow {
-  int button;
-  int keys[kKeysPerButton];  // GLFW key codes; 0 ends a shorter list
+// The public key codes are the window library's.
+constexpr int kMirroredKeys[][2] = {
+    {kKeySpace, GLFW_KEY_SPACE},
+    {'A', GLFW_KEY_A},
+    {'Z', GLFW_KEY_Z},
+    {'0', GLFW_KEY_0},
+    {'9', GLFW_KEY_9},
+    {'\'', GLFW_KEY_APOSTROPHE},
+    {'`', GLFW_KEY_GRAVE_ACCENT},
+    {kKeyEscape, GLFW_KEY_ESCAPE},
+    {kKeyEnter, GLFW_KEY_ENTER},
+    {kKeyTab, GLFW_KEY_TAB},
+    {kKeyBackspace, GLFW_KEY_BACKSPACE},
+    {kKeyInsert, GLFW_KEY_INSERT},
+    {kKeyDelete, GLFW_KEY_DELETE},
+    {kKeyRight, GLFW_KEY_RIGHT},
+    {kKeyLeft, GLFW_KEY_LEFT},
+    {kKeyDown, GLFW_KEY_DOWN},
+    {kKeyUp, GLFW_KEY_UP},
+    {kKeyPageUp, GLFW_KEY_PAGE_UP},
+    {kKeyPageDown, GLFW_KEY_PAGE_DOWN},
+    {kKeyHome, GLFW_KEY_HOME},
+    {kKeyEnd, GLFW_KEY_END},
+    {kKeyPause, GLFW_KEY_PAUSE},
+    {kKeyF1, GLFW_KEY_F1},
+    {kKeyF12, GLFW_KEY_F12},
+    {kKeyKeypad0, GLFW_KEY_KP_0},
+    {kKeyKeypad0 + 9, GLFW_KEY_KP_9},
+    {kKeyKeypadEnter, GLFW_KEY_KP_ENTER},
+    {kKeyLeftShift, GLFW_KEY_LEFT_SHIFT},
+    {kKeyLeftControl, GLFW_KEY_LEFT_CONTROL},
+    {kKeyLeftAlt, GLFW_KEY_LEFT_ALT},
+    {kKeyRightShift, GLFW_KEY_RIGHT_SHIFT},
+    {kKeyRightControl, GLFW_KEY_RIGHT_CONTROL},
+    {kKeyRightAlt, GLFW_KEY_RIGHT_ALT},
+    {kKeyCodes - 1, GLFW_KEY_LAST},
 };
+constexpr bool KeysMirrored() {
+  for (const auto& pair : kMirroredKeys) {
+    if (pair[0] != pair[1]) return false;
+  }
+  return kKeyF12 - kKeyF1 == GLFW_KEY_F12 - GLFW_KEY_F1;
+}
+static_assert(KeysMirrored(), "the key codes of VeskFrame.h must be GLFW's");
 
-// The fixed key map, in row order. D sets both right and down, E sets left.
-constexpr KeyRow kKeyMap[] = {
-    {kButtonEscape, {GLFW_KEY_ESCAPE}},
-    {kButtonQuit, {GLFW_KEY_F4}},
-    {kButtonLeft, {GLFW_KEY_E, GLFW_KEY_LEFT, GLFW_KEY_A, GLFW_KEY_KP_4}},
-    {kButtonRight, {GLFW_KEY_RIGHT, GLFW_KEY_D, GLFW_KEY_KP_6}},
-    {kButtonUp, {GLFW_KEY_UP, GLFW_KEY_W, GLFW_KEY_KP_8}},
-    {kButtonDown, {GLFW_KEY_DOWN, GLFW_KEY_D, GLFW_KEY_KP_5, GLFW_KEY_KP_2}},
-    {kButtonAction1, {GLFW_KEY_Z, GLFW_KEY_J, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_KP_7}},
-    {kButtonAction2,
-     {GLFW_KEY_X, GLFW_KEY_K, GLFW_KEY_LEFT_CONTROL, GLFW_KEY_RIGHT_CONTROL, GLFW_KEY_KP_9}},
-    {kButtonAction3, {GLFW_KEY_C, GLFW_KEY_L, GLFW_KEY_LEFT_SHIFT, GLFW_KEY_RIGHT_SHIFT}},
-    {kButtonAction4, {GLFW_KEY_V, GLFW_KEY_I, GLFW_KEY_LEFT_ALT, GLFW_KEY_RIGHT_ALT}},
-    {kButtonAction5, {GLFW_KEY_B, GLFW_KEY_U}},
-    {kButtonAction6, {GLFW_KEY_N, GLFW_KEY_O}},
-    {kButtonScreenshot, {GLFW_KEY_F10}},
-    {kButtonFullscreen, {GLFW_KEY_F11}},
-    {kButtonWireframe, {GLFW_KEY_F9}},
-    {kButtonDebug, {GLFW_KEY_F1}},
-    {kButtonScreenshotMode, {GLFW_KEY_F2}},
-};
-
-bool KeyDown(int key) { return window != nullptr && glfwGetKey(window, key) == GLFW_PRESS; }
-
-bool ValidButton(int n) { return n >= 0 && n < kButtons; }
+// Every key's state, as GLFW last took it in.
+void ReadKeys(int (&keys)[kKeyCodes]) {
+  std::fill(keys, keys + kKeyCodes, 0);
+  if (window == nullptr) return;
+  for (int code = kFirstKeyCode; code < kKeyCodes; code++) {
+    keys[code] = glfwGetKey(window, code) == GLFW_PRESS ? 1 : 0;
+  }
+}
 
 }  // namespace
 
@@ -73,8 +96,17 @@ void VeskSys::FlushKeys() {
   for (int i = 0; i < kFlushedButtons; i++) Button[i] = 0;
 }
 
+// The poll before becomes the one the edge queries compare with.
+void VeskSys::RememberLastPoll() {
+  std::copy(Button, Button + kButtons, ButtonBefore);
+  std::copy(&Touch[0][0], &Touch[0][0] + kPointers * kPointerSlots, &TouchBefore[0][0]);
+  std::copy(&Joy[0][0], &Joy[0][0] + kJoysticks * kJoySlots, &JoyBefore[0][0]);
+}
+
 void VeskSys::PollInputB() {
+  RememberLastPoll();
   FlushKeys();
+  ReadKeys(Key);
   // With no window (its re-creation failed) there is nothing to read and
   // nothing to play in: report no focus and ask the game to quit.
   if (window == nullptr) {
@@ -110,15 +142,7 @@ void VeskSys::PollInputB() {
     mouse[kTouchMoveY] = 0;
   }
 
-  for (const KeyRow& row : kKeyMap) {
-    for (int key : row.keys) {
-      if (key == 0) break;
-      if (KeyDown(key)) {
-        Button[row.button] = 1;
-        break;
-      }
-    }
-  }
+  ButtonsFromKeys(Key, Button);
   if (glfwWindowShouldClose(window)) Button[kButtonQuit] = 1;
   // Re-created on every poll while F11 is down.
   if (Button[kButtonFullscreen] == 1) FlipFull();
@@ -129,10 +153,10 @@ void VeskSys::PollInputB() {
 
   int monitorWidth = 0;
   int monitorHeight = 0;
-  if (KeyDown(GLFW_KEY_Q) && PlatformMonitorSize(&monitorWidth, &monitorHeight)) {
+  if (Key['Q'] == 1 && PlatformMonitorSize(&monitorWidth, &monitorHeight)) {
     int h = monitorHeight - kPresetMonitorMargin;
     for (int d = 1; d <= kPresets; d++) {
-      if (!KeyDown(GLFW_KEY_0 + d)) continue;
+      if (Key['0' + d] == 0) continue;
       const float factor = kPresetFactors[d - 1];
       if (d == kWidePreset && h * factor > monitorWidth) h -= kWidePresetDrop;
       isFullscreen = 0;
@@ -176,22 +200,4 @@ void VeskCore::PollInput() {
   }
   if (ASys.Button[kButtonQuit] == 1) GameBreak = 1;
   Active = ASys.Button[kButtonFocus];
-}
-
-// Joystick 0 also drives up (button 10 or axis 1 below -0.5) and down
-// (button 12 or axis 1 above 0.5) while MixJoy is 1.
-int VeskCore::PlayKey(int n) {
-  if (!ValidButton(n)) return 0;
-  int v = ASys.Button[n];
-  if (MixJoy == 1) {
-    const float* joy = ASys.Joy[0];
-    if (n == kButtonUp && (joy[kJoyMixUpButton] > kJoyPressed || joy[kJoyMixAxis] < -kJoyPressed)) {
-      v = 1;
-    }
-    if (n == kButtonDown &&
-        (joy[kJoyMixDownButton] > kJoyPressed || joy[kJoyMixAxis] > kJoyPressed)) {
-      v = 1;
-    }
-  }
-  return v;
 }

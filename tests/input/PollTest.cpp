@@ -1,15 +1,18 @@
-// Input polling on the real window, driven with xdotool: the key map, the F1,
-// F2 and F9 hotkeys, the mouse in drawing units, focus loss with the slow
-// loop, the window-size presets and F11. One window for the process; the
-// cases run in order on the one game object.
+// Input polling on the real window, driven with xdotool: the key map and a
+// game's changes to it, raw keys, the pressed and released edges of keys and
+// mouse buttons, the F1, F2 and F9 hotkeys, the mouse in drawing units, focus
+// loss with the slow loop, the window-size presets and F11. One window for
+// the process; the cases run in order on the one game object.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/DisplayDriver.h"
@@ -103,6 +106,122 @@ TEST_F(Poll, EachKeySetsExactlyItsButtons) {
     EXPECT_TRUE(RunUntil(Game, [] { return ButtonsDown().empty(); }));
     Game.GameBreak = 0;  // Escape's quit request is the loop's business
   }
+}
+
+// What the update steps of a run of passes saw of one button: an edge query
+// must give 1 on exactly one step per press or release.
+struct Edges {
+  int pressed = 0;
+  int released = 0;
+  int stepsDown = 0;
+};
+
+struct EdgeWatch {
+  std::function<int()> down;
+  std::function<int()> pressed;
+  std::function<int()> released;
+  Edges seen{};
+  int lastStep = Game.Updates;
+
+  EdgeWatch(std::function<int()> d, std::function<int()> p, std::function<int()> r)
+      : down(std::move(d)), pressed(std::move(p)), released(std::move(r)) {}
+
+  // Runs passes, counting on each new update step, until done() holds.
+  template <class Done>
+  bool RunUntilCounting(Done done) {
+    return RunUntil(Game, [&] {
+      if (Game.Updates != lastStep) {
+        lastStep = Game.Updates;
+        seen.pressed += pressed();
+        seen.released += released();
+        seen.stepsDown += down();
+      }
+      return done();
+    });
+  }
+  // Presses with xdotool `downCommand`, holds for several steps, lets go.
+  void Tap(const std::string& downCommand, const std::string& upCommand) {
+    Xdo(downCommand);
+    EXPECT_TRUE(RunUntilCounting([&] { return down() == 1; }));
+    const int until = Game.Updates + 5;
+    EXPECT_TRUE(RunUntilCounting([&] { return Game.Updates >= until; }));
+    Xdo(upCommand);
+    EXPECT_TRUE(RunUntilCounting([&] { return down() == 0; }));
+    const int settle = Game.Updates + 3;
+    EXPECT_TRUE(RunUntilCounting([&] { return Game.Updates >= settle; }));
+  }
+};
+
+TEST_F(Poll, PressedAndReleasedShowOnOneStepEach) {
+  EdgeWatch z([] { return Game.PlayKey(kButtonAction1); },
+              [] { return Game.PlayKeyPressed(kButtonAction1); },
+              [] { return Game.PlayKeyReleased(kButtonAction1); });
+  z.Tap("keydown z", "keyup z");
+  z.Tap("keydown space", "keyup space");
+  EXPECT_EQ(z.seen.pressed, 2);
+  EXPECT_EQ(z.seen.released, 2);
+  EXPECT_GE(z.seen.stepsDown, 2 * 5);
+
+  EdgeWatch left([] { return Game.MouseDown(); }, [] { return Game.MousePressed(); },
+                 [] { return Game.MouseReleased(); });
+  left.Tap("mousedown 1", "mouseup 1");
+  EXPECT_EQ(left.seen.pressed, 1);
+  EXPECT_EQ(left.seen.released, 1);
+  EdgeWatch right([] { return Game.MouseDown_Alt(); }, [] { return Game.MousePressed_Alt(); },
+                  [] { return Game.MouseReleased_Alt(); });
+  right.Tap("mousedown 3", "mouseup 3");
+  EXPECT_EQ(right.seen.pressed, 1);
+  EXPECT_EQ(right.seen.released, 1);
+  EXPECT_EQ(left.seen.pressed, 1);  // the right button is not the left one's
+}
+
+// Raw keys by code, whether or not they drive a button.
+TEST_F(Poll, KeyDownReadsEveryKeyByItsCode) {
+  struct RawCase {
+    const char* key;  // xdotool key name
+    int code;
+  };
+  const RawCase cases[] = {{"m", 'M'},
+                           {"s", 'S'},
+                           {"3", '3'},
+                           {"F3", kKeyF3},
+                           {"Tab", kKeyTab},
+                           {"Left", kKeyLeft},
+                           {"KP_Enter", kKeyKeypadEnter},
+                           {"Home", kKeyHome},
+                           {"space", kKeySpace}};
+  for (const RawCase& c : cases) {
+    SCOPED_TRACE(c.key);
+    Xdo(std::string("keydown ") + c.key);
+    EXPECT_TRUE(RunUntil(Game, [&] { return Game.KeyDown(c.code) == 1; }));
+    int down = 0;
+    for (int code = 0; code < kKeyCodes; code++) down += Game.KeyDown(code);
+    EXPECT_EQ(down, 1);
+    Xdo(std::string("keyup ") + c.key);
+    EXPECT_TRUE(RunUntil(Game, [&] { return Game.KeyDown(c.code) == 0; }));
+  }
+}
+
+TEST_F(Poll, ARemappedKeyDrivesItsNewButton) {
+  Game.MapKey(kButtonDown, 'S');
+  Game.UnmapKey(kButtonDown, 'D');
+  Xdo("keydown s");
+  EXPECT_TRUE(RunUntil(Game, [] { return Game.PlayKey(kButtonDown) == 1; }));
+  EXPECT_EQ(ButtonsDown(), std::set<int>{kButtonDown});
+  Xdo("keyup s");
+  EXPECT_TRUE(RunUntil(Game, [] { return ButtonsDown().empty(); }));
+  Xdo("keydown d");
+  EXPECT_TRUE(RunUntil(Game, [] { return Game.PlayKey(kButtonRight) == 1; }));
+  RunFor(Game, kHoldMs);
+  EXPECT_EQ(ButtonsDown(), std::set<int>{kButtonRight});
+  Xdo("keyup d");
+  EXPECT_TRUE(RunUntil(Game, [] { return ButtonsDown().empty(); }));
+  Game.ResetKeyMap();
+  Xdo("keydown d");
+  EXPECT_TRUE(RunUntil(Game, [] { return Game.PlayKey(kButtonRight) == 1; }));
+  EXPECT_EQ(ButtonsDown(), (std::set<int>{kButtonRight, kButtonDown}));
+  Xdo("keyup d");
+  EXPECT_TRUE(RunUntil(Game, [] { return ButtonsDown().empty(); }));
 }
 
 // Presses a key and holds it for many polls.
