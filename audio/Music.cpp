@@ -299,3 +299,7 @@ void VeskCore::MusicPitch(float pitch) {
 void VeskCore::MusicVolume(float volume) { ASys.MusicVolumeValue = Clamp(volume, 0.0f, 1.0f); }
 
 void VeskCore::MusicPan(float pan) { ASys.MusicPanValue = Clamp(pan, -1.0f, 1.0f); }
+
+// A piece played once counts until its last block is queued; that block and
+// the three before it (a fraction of a second) may still be sounding.
+int VeskCore::IsMusicPlaying() { return ASys.MusicPlaying > 0 ? 1 : 0; }

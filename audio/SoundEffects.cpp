@@ -2,8 +2,9 @@
 // rotation (sources 1, 2, ..., 30, 0, 1, ...), cutting whatever that channel
 // still played, clamps pitch, volume and pan and starts the slot's buffer.
 // The PlaySFX overloads fill in defaults; the shortest draws a time-mixed
-// random pitch with tRnd. Relies on the sources (audio/AudioDevice.cpp) and
-// the sound slots (audio/SoundSlots.cpp).
+// random pitch with tRnd. StopSFX stops the channels a slot last played on.
+// Relies on the sources (audio/AudioDevice.cpp) and the sound slots
+// (audio/SoundSlots.cpp).
 #include <AL/al.h>
 
 #include "VeskFrame.h"
@@ -49,4 +50,13 @@ void VeskCore::PlaySFX(int slot, float pitch, float volume, float pan) {
 
 void VeskCore::PlaySFX(int slot, float pitch, float volume, float pan, int loop) {
   ASys.PlayWAV(slot, pitch, volume, pan, loop);
+}
+
+// The channels keep the slot's buffer until they are taken again, as after
+// an effect that played to its end.
+void VeskCore::StopSFX(int slot) {
+  if (slot < 0 || slot >= kSoundSlots) return;
+  for (int i = 0; i < kEffectChannels; i++) {
+    if (ALsourcebuffer[i] == slot) alSourceStop(ALsource[i]);
+  }
 }

@@ -223,6 +223,7 @@ class VeskCore {
   void PlaySFX(int slot, float pitch, float volume);
   void PlaySFX(int slot, float pitch, float volume, float pan);
   void PlaySFX(int slot, float pitch, float volume, float pan, int loop);
+  void StopSFX(int slot);  // stops every channel whose last effect came from the slot
 
   // ---- Music ----
   void PlayMusic(const char* name);  // loops; name ends in .wav or .ogg
@@ -231,6 +232,7 @@ class VeskCore {
   void MusicPitch(float pitch);
   void MusicVolume(float volume);
   void MusicPan(float pan);
+  int IsMusicPlaying();  // 1 while a piece is fed: from PlayMusic to StopMusic or its end
 
   // ---- Input (as the last PollInput left it; "this step" is since the poll before) ----
   int PlayKey(int n);

@@ -1,7 +1,8 @@
 // Music streaming on OpenAL Soft's silent device: which names start which
 // stream, the settings and when they reach the source, the priming counter
 // and the restart of a source that ran dry, what each refill queues (read
-// back as buffer sizes), failed starts and open files after many starts.
+// back as buffer sizes), failed starts, open files after many starts and
+// the query whether music plays.
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
@@ -84,6 +85,27 @@ TEST_F(Music, LoopArgumentLoopsOnlyForOne) {
   }
   LogOf([] { game.PlayMusic("tone.wav"); });
   EXPECT_EQ(ASys.MusicLoop, 1);
+}
+
+// The query follows the stream: a start, a loop, the end of a piece played
+// once, a stop and a failed start.
+TEST_F(Music, IsMusicPlayingFollowsTheStream) {
+  EXPECT_EQ(game.IsMusicPlaying(), 0);
+  LogOf([] { game.PlayMusic("stereo.ogg"); });
+  EXPECT_EQ(game.IsMusicPlaying(), 1);
+  BlocksFromStart(20);  // loops: many times the piece
+  EXPECT_EQ(game.IsMusicPlaying(), 1);
+  game.StopMusic();
+  EXPECT_EQ(game.IsMusicPlaying(), 0);
+
+  LogOf([] { game.PlayMusic("tone.wav", 0); });
+  EXPECT_EQ(game.IsMusicPlaying(), 1);
+  BlocksFromStart(20);
+  EXPECT_EQ(game.IsMusicPlaying(), 0);
+
+  LogOf([] { game.PlayMusic("mono.ogg"); });
+  LogOf([] { game.PlayMusic("missing.ogg"); });
+  EXPECT_EQ(game.IsMusicPlaying(), 0);
 }
 
 TEST_F(Music, SettingsAreClampedAndReachTheSourceAtTheNextHandlerCall) {

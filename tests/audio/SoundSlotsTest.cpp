@@ -1,7 +1,8 @@
 // The WAV reader and the sound slots on OpenAL Soft's silent device: field
 // readers and the chunk walk on files built byte by byte, what GetWAV and
-// LoadSFX upload and log, reloading a slot that channels still hold, slot
-// numbers out of range, and truncated and fuzzed files.
+// LoadSFX upload and log, reloading a slot that channels still hold,
+// stopping a slot's effects, slot numbers out of range, and truncated and
+// fuzzed files.
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
@@ -269,6 +270,44 @@ TEST_F(SoundSlots, ReloadingAPlayedSlotFreesItsChannels) {
   alGetSourcei(ALsource[other], AL_BUFFER, &otherBuffer);
   EXPECT_EQ(unsigned(otherBuffer), ALbuffer[11]);
   EXPECT_EQ(ALsourcebuffer[other], 11);
+}
+
+ALint SourceState(int channel) {
+  ALint state = 0;
+  alGetSourcei(ALsource[channel], AL_SOURCE_STATE, &state);
+  return state;
+}
+
+// StopSFX stops every channel the slot plays on, looping or not, and no
+// other; the channels keep their buffer as after an effect that ended.
+TEST_F(SoundSlots, StopSfxStopsOnlyTheChannelsOfItsSlot) {
+  const std::string bytes = SimpleWav(1, kRate, Sine16(1, kRate, 440, 44100, 0.5));
+  Load(20, bytes);
+  Load(21, bytes);
+  std::vector<int> channels;
+  game.PlaySFX(20, 1.0f, 1.0f, 0.0f, 1);
+  channels.push_back(ALChannel);
+  game.PlaySFX(20, 1.0f);
+  channels.push_back(ALChannel);
+  game.PlaySFX(21, 1.0f);
+  const int other = ALChannel;
+  for (int c : channels) ASSERT_EQ(SourceState(c), AL_PLAYING) << c;
+
+  for (int slot : {-1, kSoundSlots, 22, INT_MIN}) game.StopSFX(slot);
+  for (int c : channels) EXPECT_EQ(SourceState(c), AL_PLAYING) << c;
+
+  EXPECT_EQ(LogOf([] { game.StopSFX(20); }), Lines{});
+  for (int c : channels) {
+    EXPECT_EQ(SourceState(c), AL_STOPPED) << c;
+    EXPECT_EQ(ALsourcebuffer[c], 20) << c;
+  }
+  EXPECT_EQ(SourceState(other), AL_PLAYING);
+  // Played again, the slot sounds as before.
+  game.PlaySFX(20, 1.0f);
+  EXPECT_EQ(SourceState(ALChannel), AL_PLAYING);
+  game.StopSFX(20);
+  game.StopSFX(21);
+  EXPECT_EQ(SourceState(other), AL_STOPPED);
 }
 
 TEST_F(SoundSlots, SlotNumbersOutOfRangeAreIgnored) {
