@@ -7,6 +7,7 @@
 // VeskSys::FlipFull (frame/Window.cpp).
 #include "frame/Loop.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "VeskFrame.h"
@@ -48,14 +49,19 @@ void VeskCore::RenderGame(float& width, float& height) {
   ViewScale = 2 / ASys.TargetScale;
 }
 
+// The overlay draws in its own state and gives the game back the draw state
+// it found: a colour or size the game set once holds on the next step.
 void VeskCore::BufferGame() {
   if (DebugMode == 1) {
+    float found[kDrawStateFloats];
+    std::copy(ASys.DrawSet, ASys.DrawSet + kDrawStateFloats, found);
     ResetDraw();
     SetSize(kOverlaySize);
     const float bottom = ASys.Ratio > 0.0f ? ASys.TargetScale / ASys.Ratio : 0.0f;
     Text(kOverlayMargin, bottom - kOverlayMargin,
          fstr("Update %ifps - Render %ifps - Polys %i", UpdateCount, RenderCount, PolyCountR),
          kAlignLeft);
+    std::copy(found, found + kDrawStateFloats, ASys.DrawSet);
   }
   HandOverRecords();
   PolyCountR = ASys.PolyCount;

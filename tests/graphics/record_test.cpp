@@ -1,9 +1,11 @@
 // Recording without a window: draw state setters, shape, blend and text
-// records, the hand-over to the render side, the full list and recording
-// before the first render step. Assertions read the record slots directly.
+// records, the hand-over to the render side with and without the rate
+// overlay, the full list and recording before the first render step. Assertions read the record
+// slots directly.
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "graphics/Records.h"
 #include "graphics/record_fixture.h"
@@ -240,6 +242,49 @@ TEST_F(CommandListTest, RenderBufferCopiesExactlyTheRecordedCommands) {
   HandOver();
   HandOver();
   EXPECT_EQ(DrawToRT, 0) << "a step that records nothing hands over an empty list";
+}
+
+// A game that sets its draw state once, before its first step, and draws
+// the same in two steps: what its second step hands over (the records with
+// their unused slots cleared first), and its text width at both steps.
+struct TwoSteps {
+  std::vector<double> records;
+  int handedOver = 0;
+  float widthBefore = 0;
+  float widthAfter = 0;
+};
+
+TwoSteps RunTwoSteps(int debugMode) {
+  constexpr int kGameRecords = 4;  // the rectangle and the glyphs of "Hi!"
+  TwoSteps run;
+  TestGame.DebugMode = debugMode;
+  TestGame.ResetDraw();
+  TestGame.SetCol(200, 40, 40, 0.5f);
+  TestGame.SetSize(2);
+  TestGame.SetRot(30);
+  TestGame.SetLineThickness(3);
+  for (int step = 0; step < 2; step++) {
+    std::fill(ASys.Draw, ASys.Draw + kGameRecords * kRecordSlots, 0.0);
+    TestGame.Rect(100, 100, 10);
+    TestGame.Text(50, 50, "Hi!");
+    (step == 0 ? run.widthBefore : run.widthAfter) = TestGame.StringWidth("Hi!");
+    TestGame.BufferGame();
+  }
+  run.records.assign(DrawR, DrawR + kGameRecords * kRecordSlots);
+  run.handedOver = DrawToRT;
+  return run;
+}
+
+TEST_F(CommandListTest, TheRateOverlayLeavesTheGamesDrawingAsItFoundIt) {
+  const TwoSteps off = RunTwoSteps(0);
+  const TwoSteps on = RunTwoSteps(1);
+  EXPECT_EQ(off.handedOver, 4);
+  EXPECT_GT(on.handedOver, 4) << "the overlay's glyphs follow the game's records";
+  EXPECT_EQ(on.records, off.records);
+  EXPECT_FLOAT_EQ(off.widthBefore, 2 * (14 + 5 + 5));
+  EXPECT_FLOAT_EQ(on.widthBefore, off.widthBefore);
+  EXPECT_FLOAT_EQ(on.widthAfter, off.widthBefore);
+  EXPECT_EQ(ASys.DrawTo, 0);
 }
 
 TEST_F(CommandListTest, CommandsPastTheLastRecordAreDroppedAndLoggedOncePerStep) {
