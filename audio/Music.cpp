@@ -15,6 +15,7 @@
 #include "VeskFrame.h"
 #include "audio/Audio.h"
 #include "frame/Platform.h"
+#include "util/Log.h"
 #include "util/Numbers.h"
 #include "util/TextBuffer.h"
 
@@ -160,6 +161,7 @@ void VeskSys::PlayMusic_Wav_Sys(const char* path, int loop) {
   if (file != nullptr && ReadWavHeader(file, &format)) dataSize = FindWavData(file, true);
   if (dataSize < 0) {
     Debuglog(fstrSys("Error Opening Wave - %s", path != nullptr ? path : ""));
+    ExplainUnloadedFile(path);
     CloseMusicStream();
     return;
   }
@@ -186,6 +188,7 @@ void VeskSys::PlayMusic_Ogg_Sys(const char* path, int loop) {
   if (OggFile != nullptr && stb_vorbis_get_info(OggFile).channels < 1) CloseMusicStream();
   if (OggFile == nullptr) {
     Debuglog("Error Opening Ogg");
+    ExplainUnloadedFile(path);
     CloseMusicStream();
     return;
   }

@@ -11,6 +11,7 @@
 #include "VeskFrame.h"
 #include "audio/Audio.h"
 #include "frame/Platform.h"
+#include "util/Log.h"
 #include "util/TextBuffer.h"
 
 unsigned ALbuffer[kSoundSlots];
@@ -52,6 +53,7 @@ void VeskSys::GetWAV(int slot, const char* path) {
   FILE* file = PlatformOpenFile(path, "rb");
   if (file == nullptr) {
     Debuglog("Error Opening Wave");
+    ExplainUnloadedFile(path);
     return;
   }
   WavFormat format;

@@ -1,17 +1,19 @@
 // Internal header of frame/: the operating-system seam. Everything the
 // library asks of the operating system beyond the window, GL and audio
-// libraries goes through these calls: the clock, sleeping and opening files,
-// and the display questions that a browser page answers otherwise than a
-// desktop (the monitor, the window's creation and focus, GL's texture format
-// and polygon mode). frame/PlatformDesktop.cpp implements the first for
-// Linux, frame/PlatformWindows.cpp for Windows, and frame/DisplayDesktop.cpp
-// the display for both through GLFW; frame/PlatformWeb.cpp implements all of
-// it for the browser. CMakeLists.txt picks the files.
+// libraries goes through these calls: the clock, sleeping, opening files and
+// the working folder, and the display questions that a browser page answers
+// otherwise than a desktop (the monitor, the window's creation and focus,
+// GL's texture format and polygon mode). frame/PlatformDesktop.cpp
+// implements the first for Linux, frame/PlatformWindows.cpp for Windows, and
+// frame/DisplayDesktop.cpp the display for both through GLFW;
+// frame/PlatformWeb.cpp implements all of it for the browser. CMakeLists.txt
+// picks the files.
 #ifndef VESKFRAME_PLATFORM_H
 #define VESKFRAME_PLATFORM_H
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 struct GLFWwindow;
 
@@ -25,6 +27,10 @@ void PlatformSleepMs(int ms);
 // std::fopen, always in binary mode (a 'b' is added to `mode` when it has
 // none); null for a null path or a file that does not open.
 FILE* PlatformOpenFile(const char* path, const char* mode);
+
+// The working folder, where the relative paths of the data folder start, in
+// UTF-8; "" when it cannot be known.
+std::string PlatformWorkingFolder();
 
 // The binary form of an fopen mode, shared by the ports: `mode` (at most
 // kFileModeLength - 2 of its characters) with a 'b' added when it has none.

@@ -1,8 +1,11 @@
 // The operating-system seam for desktop Linux: the clock is
 // std::chrono::steady_clock counted from process start, sleeping is
-// std::this_thread::sleep_for and files are opened with std::fopen.
-// Relies on nothing else of the library.
+// std::this_thread::sleep_for, files are opened with std::fopen and the
+// working folder comes from std::filesystem. Relies on nothing else of the
+// library.
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "frame/Platform.h"
@@ -28,4 +31,10 @@ FILE* PlatformOpenFile(const char* path, const char* mode) {
   char binary[kFileModeLength];
   if (path == nullptr || !BinaryFileMode(mode, binary)) return nullptr;
   return std::fopen(path, binary);
+}
+
+std::string PlatformWorkingFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string() : folder.string();
 }

@@ -8,9 +8,12 @@
 //   click, so the request is repeated at the next one) and meanwhile lets the
 //   canvas fill the page; leaving it gives the canvas back its window size.
 // - Focus is the document's. A page cannot sleep: PlatformSleepMs returns.
+// - The working folder is that of the page's file system, "/" unless the
+//   page changes it.
 // The page keeps F-keys, Alt, Space and the arrows for the game.
 #include <GLFW/glfw3.h>
 #include <emscripten.h>
+#include <unistd.h>  // Required for: getcwd
 
 #include "VeskFrame.h"
 #include "frame/Platform.h"
@@ -33,6 +36,8 @@ namespace {
 // Taken during static initialisation, i.e. when the page starts the program.
 const double kProcessStart = emscripten_get_now();
 
+constexpr int kFolderNameBytes = 4096;  // the longest path name the page's file system takes
+
 }  // namespace
 
 int PlatformClockMs() { return static_cast<int>(emscripten_get_now() - kProcessStart); }
@@ -43,6 +48,11 @@ FILE* PlatformOpenFile(const char* path, const char* mode) {
   char binary[kFileModeLength];
   if (path == nullptr || !BinaryFileMode(mode, binary)) return nullptr;
   return std::fopen(path, binary);
+}
+
+std::string PlatformWorkingFolder() {
+  char folder[kFolderNameBytes];
+  return getcwd(folder, sizeof folder) != nullptr ? std::string(folder) : std::string();
 }
 
 // ---- Display ----

@@ -4,13 +4,15 @@
 // the unfocused loop's pace, would stretch to the next tick. Files are opened
 // in binary mode (no CR LF translation, no end at a Ctrl-Z byte) by their
 // UTF-8 names through _wfopen, so a name outside the ANSI code page opens as
-// it does on Linux; a name that is not UTF-8 goes to fopen as it is.
-// Relies on kernel32 and winmm.
+// it does on Linux; a name that is not UTF-8 goes to fopen as it is. The
+// working folder is given in UTF-8 too. Relies on kernel32 and winmm.
 #include <windows.h>
 // windows.h first: mmsystem.h needs its types.
 #include <mmsystem.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "frame/Platform.h"
 
@@ -65,4 +67,10 @@ FILE* PlatformOpenFile(const char* path, const char* mode) {
     return _wfopen(widePath.c_str(), wideMode.c_str());
   }
   return std::fopen(path, binary);
+}
+
+std::string PlatformWorkingFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string() : folder.u8string();
 }

@@ -19,6 +19,7 @@
 #include "VeskFrame.h"
 #include "frame/Platform.h"
 #include "graphics/Records.h"
+#include "util/Log.h"
 #include "util/TextBuffer.h"
 
 std::vector<unsigned char> Image[kImageTableSize];
@@ -238,6 +239,7 @@ void VeskSys::GetPNG(int n, const char* path, int fs) {
   if (error != 0 || w == 0 || h == 0 ||
       pixels.size() != static_cast<size_t>(w) * h * kBytesPerTexel) {
     Debuglog("OMGERRORZ");
+    ExplainUnloadedFile(path);
     return;
   }
   if (w <= static_cast<unsigned>(fs)) {

@@ -296,6 +296,13 @@ TEST_F(Music, FilesThatCannotStreamLeaveNoStreamAndSilenceTheOldPiece) {
     EXPECT_EQ(SourceInt(AL_BUFFERS_QUEUED), 0) << c.name;
   }
   EXPECT_EQ(OpenDescriptors(), descriptors);
+  // Standard error names the file; a damaged one is not called missing.
+  const std::string missing = StderrOf([] { LogOf([] { game.PlayMusic("gone.ogg"); }); });
+  EXPECT_NE(missing.find("no file \"Data/1/audio/gone.ogg\""), std::string::npos) << missing;
+  const std::string damaged = StderrOf([] { LogOf([] { game.PlayMusic("nodata.wav"); }); });
+  EXPECT_NE(damaged.find("\"Data/1/audio/nodata.wav\" in the working folder"), std::string::npos)
+      << damaged;
+  EXPECT_NE(damaged.find("could not be read"), std::string::npos) << damaged;
 }
 
 TEST_F(Music, AThousandStartsHoldOneOpenStream) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -234,6 +235,11 @@ TEST_F(SoundSlots, MissingFileEmptiesASlotThatHeldASound) {
   EXPECT_EQ(BufferValue(9, AL_SIZE), 0);
   EXPECT_EQ(ALbufferActive[9], 1);
   EXPECT_EQ(LogOf([] { ASys.GetWAV(9, nullptr); }), Lines{"Error Opening Wave"});
+  const std::string hint = StderrOf([] { LogOf([] { game.LoadSFX(9); }); });
+  EXPECT_NE(hint.find("no file \"Data/1/audio/09.wav\" in the working folder \"" +
+                      std::filesystem::current_path().string() + "\""),
+            std::string::npos)
+      << hint;
 }
 
 // Channels that last played the slot are stopped and let go of its buffer,

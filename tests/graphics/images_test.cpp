@@ -1,6 +1,7 @@
 // Image store: PNG files written by the test into its working directory
 // under Data/1/ are loaded with LoadImg/GetPNG; the tables and the texel
 // layout are checked against values computed here from the source pixels.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -277,6 +278,28 @@ TEST_F(ImageLoadFailureTest, FailedReloadLeavesTheSlotUnusable) {
     EXPECT_EQ(iFrames[20], -1) << bad;
     EXPECT_EQ(CountLines(log, "> OMGERRORZ"), 1) << log;
   }
+}
+
+// After "OMGERRORZ", standard error (never the numbered log) names the path
+// and the working folder: a missing file with the hint about Data/, a file
+// that is there but damaged without it.
+TEST_F(ImageLoadFailureTest, AFailedLoadIsExplainedOnStandardErrorWithItsPath) {
+  std::vector<unsigned char> half = EncodePng(Gradient(16, 16));
+  half.resize(half.size() / 2);
+  ASSERT_TRUE(WriteFile("Data/1/broken.png", half));
+  const std::string folder = std::filesystem::current_path().string();
+  std::string log;
+  const std::string missing =
+      vftest::StderrOf([&] { log = StdoutOf([&] { TestGame.LoadImg(20, "nowhere", 16); }); });
+  EXPECT_EQ(missing, "VeskFrame: no file \"Data/1/nowhere.png\" in the working folder \"" + folder +
+                         "\": a game runs from the folder that holds Data/\n");
+  EXPECT_EQ(CountLines(log, "> OMGERRORZ"), 1) << log;
+  EXPECT_EQ(CountLines(log, "VeskFrame:"), 0) << log;
+  const std::string damaged =
+      vftest::StderrOf([&] { StdoutOf([&] { TestGame.LoadImg(20, "broken", 16); }); });
+  EXPECT_EQ(damaged, "VeskFrame: \"Data/1/broken.png\" in the working folder \"" + folder +
+                         "\" was found but could not be read: is it damaged, or of another "
+                         "format?\n");
 }
 
 // Frames of 1 pixel sit in cells of 9 texels: 455 columns fill 4,095 texels,
