@@ -61,6 +61,7 @@ test_tools() {
   need "GoogleTest, which the test programs are written with" libgtest-dev
   need "xdotool, which sends keys and clicks to the tests' windows" xdotool
   need "sox, which measures the sound the tests capture" sox
+  need "the DejaVu fonts, which the font-sheet tool's tests draw sheets from" fonts-dejavu-core
 }
 
 case ${1:-} in

@@ -5,8 +5,9 @@
 #   audio/01.wav    end-of-test sound, 16-bit PCM mono
 #   audio/test.wav  musical loop, 16-bit stereo 44,100 Hz
 #   audio/test.ogg  the same loop, encoded from test.wav
-# Needs ImageMagick 6 (convert), sox, oggenc and the DejaVu fonts. The output
-# is committed, so building and testing never run this script.
+# Needs ImageMagick 6 (convert), sox, oggenc, the DejaVu fonts and what the
+# font-sheet tool builds with (tools/font-tool.sh). The output is committed,
+# so building and testing never run this script.
 # Usage: tools/make-assets.sh [output folder, default Data/1]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,67 +15,15 @@ cd "$(dirname "$0")/.."
 out=${1:-Data/1}
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf
 frame=32     # frame side in pixels, as loaded by the game
-per_row=12   # frames per sheet row; the sheet's width sets the texture side
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out/audio"
 
 # ---- Font sheet ----
-# The framework centres each character's frame on the pen and then moves the
-# pen by that character's advance, starting 7.5 units to the right of the
-# text's left edge. So character c owns the strip from 7.5 units left of its
-# frame centre to its advance beyond that: frame columns 8.5 .. 8.5 + advance.
-# Each glyph is squeezed to fit its advance and centred on its strip, which
-# centres the common 14-unit glyphs in their frames and keeps the narrow ones
-# ('i', '!', ...) from running into their neighbours.
-advance() {  # advance in drawing units of character $1: the width table minus one
-  case "$1" in
-    32 | 37) echo 15 ;;
-    33 | 39 | 44 | 46 | 58 | 59 | 96 | 105 | 108 | 124) echo 5 ;;
-    34) echo 11 ;;
-    40 | 91) echo 10 ;;
-    41 | 93 | 106) echo 9 ;;
-    123 | 125) echo 12 ;;
-    127) echo 0 ;;
-    *) echo 14 ;;
-  esac
-}
-
-pointsize=21
-baseline=23  # cap height ~15 px, so capitals sit centred on the frame's middle
-for code in $(seq 32 127); do
-  g=$tmp/glyph-$code.png
-  adv=$(advance "$code")
-  if [ "$code" -eq 32 ] || [ "$code" -eq 127 ]; then
-    convert -size ${frame}x${frame} xc:none "$g"
-    continue
-  fi
-  ch=$(printf "\\$(printf '%03o' "$code")")
-  # White glyph with a one-pixel dark outline, on a wide canvas, baseline fixed.
-  # Characters that annotate would otherwise interpret are escaped.
-  case "$ch" in
-    '%') ch='%%' ;;
-    '\') ch='\\' ;;
-    '@') ch='\@' ;;
-  esac
-  convert -size 64x${frame} xc:none -font "$font" -pointsize $pointsize -fill white \
-    -annotate +16+$baseline "$ch" "$tmp/fill.png"
-  convert "$tmp/fill.png" -alpha extract -morphology Dilate Square:1 \
-    -background 'rgb(20,20,20)' -alpha shape "$tmp/outline.png"
-  convert "$tmp/outline.png" "$tmp/fill.png" -composite "$tmp/wide.png"
-  # Ink columns only; rows stay so that the baseline is kept.
-  dims=$(convert "$tmp/wide.png" -trim -format '%w %X' info: | tr -d '+')
-  w=${dims% *}
-  x=${dims#* }
-  target=$w
-  [ "$w" -gt "$adv" ] && target=$adv
-  left=$(((17 + adv - target) / 2))  # round(8.5 + adv / 2 - target / 2)
-  convert "$tmp/wide.png" -crop ${w}x${frame}+${x}+0 +repage \
-    -resize "${target}x${frame}!" "$tmp/ink.png"
-  convert -size ${frame}x${frame} xc:none "$tmp/ink.png" -geometry +${left}+0 -composite "$g"
-done
-montage "$tmp"/glyph-{32..127}.png -tile ${per_row}x -geometry +0+0 -background none \
-  PNG32:"$out/bandwidth.png"
+# Drawn by the font-sheet tool: each glyph's ink starts at the left edge of
+# its advance and ends two columns before the next glyph's; the dark outline
+# keeps the text readable over the tests' bright sprites.
+"$(tools/font-tool.sh)" "$font" "$out/bandwidth.png" --size 21 --outline
 
 # ---- Sprite sheet ----
 # Nine frames in a 3 x 3 sheet (texture side 3 * 40 = 120 -> 128):

@@ -9,8 +9,9 @@
 #   audio/bump.wav  thud when a rock lands in the basket (named slot)
 #   audio/music.ogg looping tune, sine tones below 600 Hz only, so a test can
 #                   tell the effects (all above 1.5 kHz but the thud) from it
-# Needs ImageMagick 6 (convert, montage), sox, oggenc and fonts-dejavu-core.
-# The output is committed; building and testing never run this script.
+# Needs ImageMagick 6 (convert), sox, oggenc, fonts-dejavu-core and
+# what the font-sheet tool builds with (tools/font-tool.sh). The output is
+# committed; building and testing never run this script.
 # Usage: tools/make_example_assets.sh [output folder, default examples/Data/2]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,6 @@ cd "$(dirname "$0")/.."
 out=${1:-examples/Data/2}
 font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 frame=32
-per_row=12
 rate=44100
 export SOX_OPTS=-R  # repeatable dither, so a re-run gives the same files
 tmp=$(mktemp -d)
@@ -26,45 +26,9 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out/audio"
 
 # ---- Font sheet ----
-# The framework advances the pen by a fixed width per character and centres
-# each glyph on the pen, so every glyph is centred in its frame on a common
-# baseline and narrowed to at most its advance plus one pixel.
-advance() {
-  case "$1" in
-    33 | 39 | 44 | 46 | 58 | 59 | 96 | 105 | 108 | 124) echo 5 ;;
-    34) echo 11 ;;
-    40 | 91) echo 10 ;;
-    41 | 93 | 106) echo 9 ;;
-    123 | 125) echo 12 ;;
-    *) echo 14 ;;
-  esac
-}
-
-for code in $(seq 32 127); do
-  glyph=$tmp/g$code.png
-  # Space and character 127 are empty frames.
-  if [ "$code" -eq 32 ] || [ "$code" -eq 127 ]; then
-    convert -size ${frame}x${frame} xc:none PNG32:"$glyph"
-    continue
-  fi
-  ch=$(printf "\\$(printf '%03o' "$code")")
-  case "$ch" in # characters that -annotate would read as escapes
-    '%') ch='%%' ;;
-    '\') ch='\\' ;;
-    '@') ch='\@' ;;
-  esac
-  convert -size 64x${frame} xc:none -font "$font" -pointsize 18 -fill white \
-    -annotate +20+23 "$ch" PNG32:"$tmp/wide.png"
-  read -r w x < <(convert "$tmp/wide.png" -trim -format '%w %X\n' info: | tr -d '+')
-  fit=$(($(advance "$code") + 1))
-  [ "$w" -lt "$fit" ] && fit=$w
-  convert "$tmp/wide.png" -crop ${w}x${frame}+${x}+0 +repage -resize "${fit}x${frame}!" \
-    PNG32:"$tmp/ink.png"
-  convert -size ${frame}x${frame} xc:none "$tmp/ink.png" -gravity center -composite \
-    PNG32:"$glyph"
-done
-montage "$tmp"/g{32..127}.png -tile ${per_row}x -geometry +0+0 -background none \
-  -define png:exclude-chunks=date,time PNG32:"$out/font.png"
+# Drawn by the font-sheet tool: each glyph's ink starts at the left edge of
+# its advance and ends two columns before the next glyph's.
+"$(tools/font-tool.sh)" "$font" "$out/font.png" --size 18
 
 # ---- Sprite sheet ----
 # Flat colours (the example's test looks for the basket's orange and the

@@ -49,7 +49,8 @@ grep -q '^  xvfb x11-utils openbox: .*DISPLAY is not set' out.txt ||
   fail "no line says why the virtual display is needed: $(cat out.txt)"
 
 # Everything but xdotool: one line, one package.
-printf '%s\n' $game xvfb x11-utils openbox libgtest-dev libbenchmark-dev sox vorbis-tools >installed
+printf '%s\n' $game xvfb x11-utils openbox libgtest-dev libbenchmark-dev sox vorbis-tools \
+  fonts-dejavu-core >installed
 packages tests :7
 [ "$(apt_line)" = xdotool ] || fail "tests with xdotool missing ask for: $(apt_line)"
 [ "$(reasons)" -eq 1 ] || fail "tests: expected one group line: $(cat out.txt)"
