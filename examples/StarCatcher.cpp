@@ -61,6 +61,9 @@ class StarCatcher : public VeskCore {
     if (iFrames[kSprites] < 0) Print("No Data/2/sprites.png: run from the folder holding Data/");
     PlayMusic("music.ogg");  // loops until the game ends
     BasketX = 400;
+    // One render step before the loop: it measures the view, so ViewWidth
+    // and ViewHeight hold from the first update step on.
+    Render();
   }
 
   // After the loop (Escape, F4 or closing the window ended it).
@@ -75,7 +78,6 @@ class StarCatcher : public VeskCore {
 
   void Update() {
     PollInput();
-    if (ViewWidth == 0) return;  // the first render step measures the view
     MoveBasket();
     MoveFallers();
     Zap();
@@ -122,10 +124,10 @@ class StarCatcher : public VeskCore {
     }
   }
 
-  // A click (the first update step with the button down) zaps at the pointer.
+  // A click (the update step on which the button went down) zaps at the pointer.
   void Zap() {
     if (ZapFlash > 0) ZapFlash -= 1;
-    if (MouseDown() == 0 || MouseHeld() != 1) return;
+    if (MousePressed() == 0) return;
     ZapX = MouseX();
     ZapY = MouseY();
     ZapFlash = kZapFlashSteps;
