@@ -6,6 +6,8 @@
 #ifndef VESKFRAME_RECORDS_H
 #define VESKFRAME_RECORDS_H
 
+#include <cstdint>
+
 // ---- Draw state fields (indices into ASys.DrawSet) ----
 constexpr int kSetColour1 = 0;  // colour 1: alpha, red, green, blue
 constexpr int kSetColour2 = 4;  // colour 2: alpha, red, green, blue
@@ -53,6 +55,10 @@ float RecordViewScale();
 // The hand-over at the end of an update step: copies the recorded list to
 // the render side (RenderBuffer) and empties it for the next step.
 void HandOverRecords();
+// Checksum of the handed-over list (DrawR, DrawToRT) and of the settings
+// that act on the whole render pass, for the desync check of a replay
+// (graphics/ListChecksum.cpp).
+uint32_t HandedOverChecksum();
 // Writes the four corners of a quad record, relative to the view centre.
 void RecordCorners(int base, const float (&x)[kQuadCorners], const float (&y)[kQuadCorners]);
 

@@ -1,8 +1,11 @@
 // Layout of the pointer records (VeskSys::Touch) and joystick records
 // (VeskSys::Joy), and the range of button numbers, shared by the poll
-// (input/Poll.cpp) and the queries (input/Queries.cpp).
+// (input/Poll.cpp) and the queries (input/Queries.cpp), and the input block
+// that a recording keeps of every poll (input/InputBlock.cpp).
 #ifndef VESKFRAME_INPUT_SLOTS_H
 #define VESKFRAME_INPUT_SLOTS_H
+
+#include <cstdint>
 
 #include "VeskFrame.h"  // kButtons
 
@@ -26,5 +29,16 @@ constexpr int kJoyPresentSlot = 99;   // 1.0 while a joystick is in the slot
 constexpr float kJoyPressed = 0.5f;   // a value above this counts as down
 
 inline bool ValidButton(int n) { return n >= 0 && n < kButtons; }
+
+// ---- The input block ----
+// Everything a poll leaves for the game to read, as 32-bit words: the button
+// map, then the pointer records, then the joystick records. A recording
+// keeps it for every update step and a replay puts it back (frame/Session.cpp).
+constexpr int kInputWords = kButtons + kPointers * kPointerSlots + kJoysticks * kJoySlots;
+void SaveInputBlock(uint32_t (&words)[kInputWords]);
+void LoadInputBlock(const uint32_t (&words)[kInputWords]);
+// Whether a poll can leave `value` at word `index`: buttons hold 0 or 1, the
+// focus entry 1 or -1; pointer and joystick words may hold any value.
+bool InputWordValid(int index, uint32_t value);
 
 #endif  // VESKFRAME_INPUT_SLOTS_H
