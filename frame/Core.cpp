@@ -10,6 +10,7 @@
 
 #include "VeskFrame.h"
 #include "frame/Platform.h"
+#include "frame/Session.h"
 #include "frame/Window.h"
 #include "util/TextBuffer.h"
 
@@ -51,6 +52,7 @@ void VeskCore::Terminate() {
   // The window exists from start-up until Close, so a missing one here means
   // start-up or a later window re-creation failed.
   const bool windowLost = (window == nullptr);
+  SessionEnds();
   ASys.Close();
   std::printf("Ran for %d millisecs.\n", Mills());
   std::printf("Farewell happy gamer\n");
@@ -67,11 +69,12 @@ const char* VeskCore::GetTitle() { return GameTitle; }
 void VeskCore::SetNum(int num) {
   GameNum = num;
   GameStartTime = PlatformClockMs();
+  SessionClockRestarted();
 }
 
 int VeskCore::GetNum() { return GameNum; }
 
-int VeskCore::Mills() { return PlatformClockMs() - GameStartTime; }
+int VeskCore::Mills() { return SessionClock(PlatformClockMs() - GameStartTime); }
 
 int VeskCore::StartTick() { return GameStartTime; }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "VeskFrame.h"
+#include "frame/Session.h"
 #include "graphics/Records.h"
 
 int RenderCountLive;
@@ -37,16 +38,19 @@ void CountRate(int now, int& start, int& shown, int& live) {
 
 void VeskCore::RenderGame(float& width, float& height) {
   CountRate(Mills(), RenderSec, RenderCount, RenderCountLive);
+  SessionRenderBegins();
   ASys.RenderSys();
   // A framebuffer of zero width or height (a minimised window) gives no
   // usable ratio; the view of the last usable pass then stays published and
   // the caller's width and height keep their values.
-  if (!(ASys.Ratio > 0.0f) || !std::isfinite(ASys.Ratio)) return;
-  width = ASys.TargetScale;
-  rw2 = static_cast<int>(width / 2);
-  height = ASys.TargetScale / ASys.Ratio;
-  rh2 = static_cast<int>(height / 2);
-  ViewScale = 2 / ASys.TargetScale;
+  if (ASys.Ratio > 0.0f && std::isfinite(ASys.Ratio)) {
+    width = ASys.TargetScale;
+    rw2 = static_cast<int>(width / 2);
+    height = ASys.TargetScale / ASys.Ratio;
+    rh2 = static_cast<int>(height / 2);
+    ViewScale = 2 / ASys.TargetScale;
+  }
+  SessionViewPublished(width, height);
 }
 
 // The overlay draws in its own state and gives the game back the draw state

@@ -10,6 +10,7 @@
 #include <emscripten.h>
 
 #include "VeskFrame.h"
+#include "frame/Session.h"
 
 // In frame/web/platform.js.
 extern "C" void vf_page_game_ended();
@@ -39,6 +40,7 @@ void Frame() {
 }  // namespace
 
 void VeskCore::RunLoop(void (*shutdown)()) {
+  SessionLoopStarts();
   GameBreak = 0;
   LoopGame = this;
   LoopShutdown = shutdown;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "VeskFrame.h"
+#include "frame/Session.h"
 #include "graphics/Records.h"
 #include "util/Numbers.h"
 
@@ -85,6 +86,7 @@ void VeskSys::RenderBuffer() {
 }
 
 void HandOverRecords() {
+  SessionHandOver();
   ASys.RenderBuffer();
   ASys.DrawTo = 0;
   ASys.DrawDropped = 0;

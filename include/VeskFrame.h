@@ -170,6 +170,24 @@ class VeskCore {
   // Terminate). In a browser the page owns the loop and RunLoop does not
   // return: everything that follows the loop belongs in `shutdown`.
   void RunLoop(void (*shutdown)());
+  // Ends an update step (VeskKeepAlive calls it after Update, and after the
+  // poll of an unfocused pass): a recording or a replay takes the clock
+  // readings from PollInput up to here as the step's own.
+  void EndUpdate();
+
+  // ---- Recording and replay ----
+  // Call after Begin and before the loop. Record keeps everything each update
+  // step reads from outside the game (input, clock, view) in `file`, written
+  // as the game runs. Replay runs the steps from such a file instead and logs
+  // the first step whose drawing differs from the recording; when the file
+  // ends the game quits, or with thenPlay 1 the player takes over. A replay
+  // may be recorded too: call Replay first.
+  void Record(const char* file);
+  void Replay(const char* file);
+  void Replay(const char* file, int thenPlay);
+  // Reads the framework's options from a game's command line: --record FILE,
+  // --replay FILE and --then-play. Other arguments are logged and left alone.
+  void CommandLine(int argc, const char* const* argv);
 
   // ---- Draw state ----
   void ResetDraw();
@@ -497,14 +515,20 @@ void VeskStepIfDue(G& game, int& due, int period, Step step) {
 template <class G>
 void VeskKeepAlive(G& game) {
   if (game.Active == 1) {
-    VeskStepIfDue(game, game.NextUpdate, kFixedStepMs, [&game] { game.Update(); });
+    VeskStepIfDue(game, game.NextUpdate, kFixedStepMs, [&game] {
+      game.Update();
+      game.EndUpdate();
+    });
     VeskStepIfDue(game, game.NextRender, kFixedStepMs, [&game] { game.Render(); });
     game.MusicHandler();
   }
   // Read again: a pass whose update step has just seen the focus go also
   // runs the unfocused steps.
   if (game.Active <= 0) {
-    VeskStepIfDue(game, game.NextUpdate, kInactiveStepMs, [&game] { game.PollInput(); });
+    VeskStepIfDue(game, game.NextUpdate, kInactiveStepMs, [&game] {
+      game.PollInput();
+      game.EndUpdate();
+    });
     VeskStepIfDue(game, game.NextRender, kInactiveStepMs, [&game] { game.Render(); });
     game.Rest(kInactiveStepMs);
   }

@@ -16,6 +16,7 @@
 #include "VeskFrame.h"
 #include "frame/Loop.h"
 #include "frame/Platform.h"
+#include "frame/Session.h"
 #include "frame/Window.h"
 #include "graphics/RenderPass.h"
 #include "input/InputSlots.h"
@@ -88,6 +89,14 @@ void ReadKeys(int (&keys)[kKeyCodes]) {
   }
 }
 
+// What the F11 and F9 buttons do to the window and the render pass, whether
+// the buttons come from the keyboard or from a replay.
+void ApplyHotkeys() {
+  // Re-created on every poll while F11 is down.
+  if (ASys.Button[kButtonFullscreen] == 1) ASys.FlipFull();
+  Wireframe = ASys.Button[kButtonWireframe] == 1 ? 1 : 0;
+}
+
 }  // namespace
 
 // ---- Device poll ----
@@ -144,9 +153,7 @@ void VeskSys::PollInputB() {
 
   ButtonsFromKeys(Key, Button);
   if (glfwWindowShouldClose(window)) Button[kButtonQuit] = 1;
-  // Re-created on every poll while F11 is down.
-  if (Button[kButtonFullscreen] == 1) FlipFull();
-  Wireframe = Button[kButtonWireframe] == 1 ? 1 : 0;
+  ApplyHotkeys();
 
   Button[kButtonFocus] = -1;
   if (window != nullptr && PlatformWindowFocused()) Button[kButtonFocus] = 1;
@@ -185,9 +192,18 @@ int VeskSys::IsBut(int n) { return ValidButton(n) ? Button[n] : 0; }
 
 // ---- Game-facing polling ----
 
+// In a replay the step's input comes from the recording instead of the
+// devices; closing the window still ends the game.
 void VeskCore::PollInput() {
+  SessionStepBegins(*this);
   CountRate(Mills(), UpdateSec, UpdateCount, UpdateCountLive);
-  ASys.PollInputB();
+  if (SessionInputReplayed()) {
+    if (window != nullptr && glfwWindowShouldClose(window)) ASys.Button[kButtonQuit] = 1;
+    ApplyHotkeys();
+  } else {
+    ASys.PollInputB();
+  }
+  SessionInputPolled();
   if (ASys.Button[kButtonDebug] == 0) DebugToggle = 0;
   if (ASys.Button[kButtonDebug] == 1 && DebugToggle == 0) {
     DebugToggle = 1;
