@@ -48,8 +48,11 @@ class StarCatcher : public VeskCore {
   float ZapY;
   int ZapFlash;  // update steps the zap burst stays visible
 
-  void Start() {
+  // The command line may ask for a recording or a replay of the session:
+  // --record FILE, --replay FILE, --then-play.
+  void Start(int argc, const char* const* argv) {
     Begin(kGameNumber, "Star Catcher");
+    CommandLine(argc, argv);
     DebugMode = 0;  // F1 shows the rate overlay
     LoadImg(kSprites, "sprites", 32);
     LoadImg(kFont, "font", 32);
@@ -186,8 +189,8 @@ StarCatcher Game;
 // One pass of the loop, run by RunLoop.
 void Heartbeat() { Game.KeepAlive(); }
 
-int main() {
-  Game.Start();
+int main(int argc, char** argv) {
+  Game.Start(argc, argv);
   // Passes until the game ends, then Finish. In a browser RunLoop does not
   // return (the page runs the passes), so nothing may follow it but return.
   Game.RunLoop([] { Game.Finish(); });

@@ -77,8 +77,9 @@ const char* MyGame::TestName(int n) {
   return kTestNames[n];
 }
 
-void MyGame::Launch() {
+void MyGame::Launch(int argc, const char* const* argv) {
   Begin(kGameNumber, "This is a test");
+  CommandLine(argc, argv);
   LoadTo = 1;
   NextUpdate = 0;
   NextRender = 0;

@@ -29,9 +29,9 @@ class MyGame : public VeskCore {
   int TestTicks;      // ticks counted in the running test, 0..300
   FILE* ResultsFile;  // nullptr when "Debug.txt" could not be created
 
-  void Launch();    // the whole program
-  void Loader();    // one loading stage
-  void DoGame();    // one test tick
+  void Launch(int argc, const char* const* argv);  // the whole program
+  void Loader();                                   // one loading stage
+  void DoGame();                                   // one test tick
   void GameLoop();  // RunLoop: passes of Heartbeat until GameBreak, then Finish
   void Finish();    // closes the results file and terminates
   void KeepAlive();

@@ -6,7 +6,9 @@ MyGame ThisGame;
 
 void Heartbeat() { ThisGame.KeepAlive(); }
 
-int main() {
-  ThisGame.Launch();
+// --record FILE and --replay FILE (see VeskCore::CommandLine); without
+// arguments the benchmark runs as it always has.
+int main(int argc, char** argv) {
+  ThisGame.Launch(argc, argv);
   return 0;
 }
