@@ -15,6 +15,9 @@
 //          recomputed before the file is written; the rest is a PNG file,
 //          loaded once with each frame size
 //   strings a list of operations on the string helpers (StringsTarget.cpp)
+//   recording byte 0: bit 0 set = the header fields and the checks are
+//          made right before the file is read (RecordingTarget.cpp); the
+//          rest is a session recording
 #ifndef VESKFRAME_FUZZ_FUZZTARGETS_H
 #define VESKFRAME_FUZZ_FUZZTARGETS_H
 
@@ -33,6 +36,8 @@ constexpr uint8_t kMusicRepairChecksums = 64;
 
 constexpr uint8_t kImagesRepairChecksums = 0x80;
 
+constexpr uint8_t kRecordingRepair = 1;
+
 // Frame sizes -8..64 from the low 7 bits: 1..64 are the sizes games use, 0
 // and below must be refused.
 constexpr int kSmallestFrameSize = -8;
@@ -47,6 +52,7 @@ int SoundLoad(const uint8_t* data, size_t size);
 int Music(const uint8_t* data, size_t size);
 int Images(const uint8_t* data, size_t size);
 int Strings(const uint8_t* data, size_t size);
+int Recording(const uint8_t* data, size_t size);
 
 }  // namespace fuzz
 

@@ -4,7 +4,8 @@
 // input built here from nothing: WAV files of 8 and 16 bits, mono and stereo,
 // with LIST and fact chunks and format chunks of 16 and 18 bytes; PNG files
 // in every colour type and bit depth lodepng writes, interlaced or not, as
-// sheets and as single images; and operation lists for the string helpers.
+// sheets and as single images; operation lists for the string helpers; and
+// session recordings of a few steps, written by the framework's own writer.
 #include <lodepng.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "FuzzTargets.h"
+#include "frame/SessionFile.h"
+#include "input/InputSlots.h"
 
 namespace {
 
@@ -139,6 +142,55 @@ Bytes Operation(int op, bool fromTempstr, int a, int b, const Bytes& text) {
          Le(unsigned(b), 4) + text + Bytes(1, '\0');
 }
 
+// ---- Session recordings ----
+
+// A recording of `steps` update steps in the shape a game writes: the
+// prologue, steps with clock readings, a few input changes, the view and
+// render counts once and a draw checksum each, then the end (unless `cut`).
+Bytes Recording(const std::string& scratch, int steps, bool cut) {
+  SessionHeader header{};
+  header.version = kSessionVersion;
+  header.inputWords = kInputWords;
+  header.gameNumber = 1;
+  header.clockAtStart = 250;
+  for (int i = 0; i < kRandomStateWords; i++) header.random[i] = 1000 + i;
+  SessionWriter writer{};
+  if (!OpenSessionWriter(writer, scratch.c_str(), header)) return Bytes();
+  SessionEntry entry{};
+  entry.flags = kEntryClock;
+  entry.clock = {251, 251};
+  bool written = WriteSessionEntry(writer, entry);
+  for (int step = 1; step <= steps && written; step++) {
+    ClearEntry(entry);
+    entry.flags = kEntryClock | kEntryDrawSum;
+    entry.clock = {250 + 16 * step, 251 + 16 * step};
+    entry.drawSum = 0x9E3779B9u * unsigned(step);
+    if (step == 1) {
+      entry.flags |= kEntryView | kEntryRender;
+      entry.view = SessionView{400, 300, 0.0025f, 1.3333f, 800, 600};
+      entry.render = SessionRenderCounts{60, 1200};
+    }
+    if (step % 3 == 1) {
+      entry.flags |= kEntryInput;
+      entry.input = {{kButtonRight, unsigned(step % 2)}, {kButtonFocus, 1}, {kInputWords - 1, 7}};
+    }
+    written = WriteSessionEntry(writer, entry);
+  }
+  if (!cut && written) {
+    ClearEntry(entry);
+    entry.flags = kEntryEnd;
+    written = WriteSessionEntry(writer, entry);
+  }
+  CloseSessionWriter(writer);
+  std::FILE* file = std::fopen(scratch.c_str(), "rb");
+  if (!written || file == nullptr) return Bytes();
+  Bytes bytes;
+  for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(char(c));
+  std::fclose(file);
+  std::remove(scratch.c_str());
+  return bytes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,6 +296,20 @@ int main(int argc, char** argv) {
                                   Operation(12, true, 3, 0, ""));
   put("strings/long.bin", Operation(12, false, 1, 0, std::string(1500, 'x')) +
                               Operation(3, true, 2000, 0, "") + Operation(4, true, 0, 0, ""));
+
+  const std::string scratch = out + "/recording.tmp";
+  for (int repair = 0; repair < 2; repair++) {
+    const Bytes control(1, char(repair ? fuzz::kRecordingRepair : 0));
+    const std::string suffix = repair ? "-repair.bin" : ".bin";
+    for (int steps : {0, 1, 5}) {
+      const Bytes file = Recording(scratch, steps, false);
+      if (file.empty()) failed++;
+      put("recording/steps" + std::to_string(steps) + suffix, control + file);
+    }
+    const Bytes cut = Recording(scratch, 4, true);
+    if (cut.empty()) failed++;
+    put("recording/cut" + suffix, control + cut);
+  }
 
   std::printf("%d seeds written\n", written);
   return failed == 0 ? 0 : 1;

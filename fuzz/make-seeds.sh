@@ -9,7 +9,7 @@ writer=$1
 out=$2
 
 rm -rf "$out"
-mkdir -p "$out"/sound "$out"/music "$out"/images "$out"/strings "$out"/ogg-source
+mkdir -p "$out"/sound "$out"/music "$out"/images "$out"/strings "$out"/recording "$out"/ogg-source
 "$writer" "$out"
 
 # Control bytes of the music target: bit 0 Ogg, bit 1 loop, bits 2-5 refills,
@@ -25,6 +25,6 @@ for wav in "$out"/ogg-source/*.wav; do
 done
 rm -rf "$out"/ogg-source
 
-for target in sound music images strings; do
+for target in sound music images strings recording; do
   echo "$target: $(find "$out/$target" -type f | wc -l) seeds, $(du -sk "$out/$target" | cut -f1) KiB"
 done

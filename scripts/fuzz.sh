@@ -24,6 +24,7 @@ runs=(
   "music music null"
   "images images null"
   "strings strings null"
+  "recording recording null"
 )
 
 run_one() {

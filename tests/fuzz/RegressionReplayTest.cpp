@@ -24,7 +24,8 @@ struct Target {
 const Target kTargets[] = {{"sound", fuzz::SoundLoad},
                            {"music", fuzz::Music},
                            {"images", fuzz::Images},
-                           {"strings", fuzz::Strings}};
+                           {"strings", fuzz::Strings},
+                           {"recording", fuzz::Recording}};
 
 std::vector<fs::path> Inputs(const char* folder) {
   std::vector<fs::path> inputs;
