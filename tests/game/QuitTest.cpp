@@ -1,7 +1,8 @@
 // The real benchmark stopped early: Escape during the second test (with the
-// system file written beside the results), results and system files that
-// cannot be created, and damaged assets. Each run waits for the first test
-// to finish (about 5 s) and then quits with Escape.
+// system file written beside the results, and also recorded and replayed),
+// results and system files that cannot be created, and damaged assets. Each
+// run waits for the first test to finish (about 5 s) and then quits with
+// Escape.
 #include <cstdio>
 #include <regex>
 
@@ -71,6 +72,30 @@ TEST_F(QuitEarly, EscapeDuringTheSecondTestKeepsTheFirstLine) {
   EXPECT_EQ(system[3], "monitor: " + display);
   EXPECT_TRUE(std::regex_match(system[4], std::regex("audio-device: .+"))) << system[4];
   EXPECT_NE(system[4], "audio-device: none");  // OpenAL Soft's silent device
+}
+
+// The replay runs without input and quits where the recorded run did, with
+// the same results: every step sees the recorded clock.
+TEST_F(QuitEarly, ARecordedRunReplaysToTheSameResults) {
+  const std::string dir = MakeRunFolder("run-recorded");
+  ASSERT_TRUE(vftest::LinkDataFolder(dir));
+  run.Start(dir, {}, {"--record", "run.vfr"});
+  ASSERT_TRUE(run.WaitForResultLines(3, kFirstTestSeconds)) << run.Console() << run.Errors();
+  BenchmarkRun::Sleep(1000);  // into the second test
+  PressEscape();
+  ExpectClosedNormally(run);
+  ASSERT_NE(run.Console().find("Recorded "), std::string::npos) << run.Console();
+  const std::vector<std::string> recorded = run.Results();
+  ExpectHeaderAndFirstTest(recorded);
+
+  BenchmarkRun replay;
+  replay.Start(dir, {}, {"--replay", "run.vfr"});
+  EXPECT_EQ(replay.Wait(kFirstTestSeconds + kQuitSeconds), 0) << replay.Errors();
+  const std::string console = replay.Console();
+  EXPECT_NE(console.find("Replaying run.vfr"), std::string::npos) << console;
+  EXPECT_EQ(console.find("desync"), std::string::npos) << console;
+  EXPECT_NE(console.find("Farewell happy gamer"), std::string::npos) << console;
+  EXPECT_EQ(replay.Results(), recorded);
 }
 
 TEST_F(QuitEarly, UncreatableResultsAndSystemFilesAreReportedAndTheRunGoesOn) {

@@ -37,8 +37,10 @@ inline std::string MakeRunFolder(const std::string& name) {
 // The benchmark running in its folder, console in console.txt/stderr.txt.
 class BenchmarkRun {
  public:
-  // extraEnv: "NAME=value" pairs set for the child only.
-  void Start(const std::string& dir, const std::vector<std::string>& extraEnv = {}) {
+  // extraEnv: "NAME=value" pairs set for the child only; args: its command
+  // line after the program's name.
+  void Start(const std::string& dir, const std::vector<std::string>& extraEnv = {},
+             const std::vector<std::string>& args = {}) {
     dir_ = dir;
     const char* exe = VF_BENCHMARK;
     pid_ = fork();
@@ -50,7 +52,10 @@ class BenchmarkRun {
       dup2(out, 1);
       dup2(err, 2);
       for (const std::string& e : extraEnv) putenv(const_cast<char*>(e.c_str()));
-      execl(exe, exe, static_cast<char*>(nullptr));
+      std::vector<char*> argv{const_cast<char*>(exe)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(exe, argv.data());
       _exit(127);
     }
   }
