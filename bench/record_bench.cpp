@@ -1,10 +1,14 @@
 // Cost of one busy update step on the recording side: 10,000 sprite records
 // (the benchmark game's largest scene) and the hand-over that copies them to
-// the render side. No window is needed; the view globals are set as a render
-// step of an 800 x 600 window publishes them.
+// the render side; and the same step while the session is recorded to a file.
+// No window is needed; the view globals are set as a render step of an
+// 800 x 600 window publishes them.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 #include "VeskFrame.h"
+#include "frame/Session.h"
 #include "graphics/Records.h"
 
 namespace {
@@ -49,16 +53,18 @@ BENCHMARK(BM_RecordSpritesAndHandOver)->Unit(benchmark::kMicrosecond);
 
 // The benchmark game's busiest update step: positions and frames drawn with
 // Rnd and Rand (three draws per sprite) after a reseed, as its sprite tests do.
+void RandomSprites() {
+  Game.SeedRnd(1);
+  for (int i = 0; i < kSprites; i++) {
+    const int x = static_cast<int>(Game.Rnd(0, 800));
+    const int y = static_cast<int>(Game.Rnd(0, 600));
+    const int frame = Game.Rand(0, 3);
+    Game.DrawImg(0, static_cast<float>(x), static_cast<float>(y), frame);
+  }
+}
+
 void BM_RecordRandomSpritesAndHandOver(benchmark::State& state) {
-  UpdateSteps(state, [] {
-    Game.SeedRnd(1);
-    for (int i = 0; i < kSprites; i++) {
-      const int x = static_cast<int>(Game.Rnd(0, 800));
-      const int y = static_cast<int>(Game.Rnd(0, 600));
-      const int frame = Game.Rand(0, 3);
-      Game.DrawImg(0, static_cast<float>(x), static_cast<float>(y), frame);
-    }
-  });
+  UpdateSteps(state, RandomSprites);
 }
 BENCHMARK(BM_RecordRandomSpritesAndHandOver)->Unit(benchmark::kMicrosecond);
 
@@ -83,6 +89,39 @@ void BM_RecordTextLine(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RecordTextLine);
+
+// The desync checksum of the busiest step's 10,000 handed-over records,
+// which a recording or a replay takes once per step, at the render pass
+// that follows the step.
+void BM_HandedOverChecksum(benchmark::State& state) {
+  PrepareView();
+  Game.ResetDraw();
+  RandomSprites();
+  HandOverRecords();
+  for (auto _ : state) benchmark::DoNotOptimize(HandedOverChecksum());
+  state.SetItemsProcessed(state.iterations() * kSprites);
+}
+BENCHMARK(BM_HandedOverChecksum)->Unit(benchmark::kMicrosecond);
+
+// What recording adds to an update step, measured alone (against the busiest
+// step above): the hooks of the poll and the end of the step, a clock
+// reading, the input block compared and the previous step's entry written
+// and flushed. Defined last: once a recording has started it stays on for
+// the rest of the process.
+void BM_RecordingPerStep(benchmark::State& state) {
+  const char* file = "record_bench.vfr";
+  static bool recording = false;  // the case runs several times
+  if (!recording) Game.Record(file);
+  recording = true;
+  for (auto _ : state) {
+    SessionStepBegins(Game);
+    SessionInputPolled();
+    benchmark::DoNotOptimize(Game.Mills());
+    SessionStepEnds(Game);
+  }
+  std::remove(file);
+}
+BENCHMARK(BM_RecordingPerStep);
 
 }  // namespace
 
