@@ -287,7 +287,7 @@ void SessionStepBegins(VeskCore& game) {
     // A session that ended with a quit would quit again: the player takes
     // over before its last step instead.
     if (P.thenPlay && P.nextResult == ReadResult::kEnd) {
-      StopReplay("the recorded session quit in the next step");
+      StopReplay("its last step, where the recorded session ended, is left to the player");
     } else {
       replayed = true;
       P.steps = step;
