@@ -4,8 +4,9 @@
 // Starting a stream, StopMusic and shutdown release the previous stream's
 // file and decoder, so at most one stream is ever open.
 // Relies on the sources and music buffers (audio/AudioDevice.cpp), the WAV
-// header walk (audio/WavReader.cpp), Right/fstr, the log and the file opening
-// of the operating-system seam (frame/Platform.h).
+// header walk (audio/WavReader.cpp), Right/fstr, the log, the file opening
+// of the operating-system seam (frame/Platform.h) and the session, which
+// records IsMusicPlaying (frame/Session.h).
 #include <AL/al.h>
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
@@ -15,6 +16,7 @@
 #include "VeskFrame.h"
 #include "audio/Audio.h"
 #include "frame/Platform.h"
+#include "frame/Session.h"
 #include "util/Log.h"
 #include "util/Numbers.h"
 #include "util/TextBuffer.h"
@@ -305,4 +307,5 @@ void VeskCore::MusicPan(float pan) { ASys.MusicPanValue = Clamp(pan, -1.0f, 1.0f
 
 // A piece played once counts until its last block is queued; that block and
 // the three before it (a fraction of a second) may still be sounding.
-int VeskCore::IsMusicPlaying() { return ASys.MusicPlaying > 0 ? 1 : 0; }
+// When a piece ends depends on the audio device, so recordings keep it.
+int VeskCore::IsMusicPlaying() { return SessionOther(ASys.MusicPlaying > 0 ? 1 : 0); }

@@ -3,13 +3,14 @@
 // the size of the display that full screen fills (MonitorWidth,
 // MonitorHeight). Games write these beside their results so that runs on
 // different machines can be compared.
-// Relies on the window handle (frame/Window.cpp) and on the display seam
-// (PlatformMonitorSize, frame/Platform.h): without a window there is no
-// context, and the display may not be up, so every query gives "" or 0.
+// Relies on the window handle (frame/Window.cpp), the session (frame/Session.h) and on the display
+// seam (PlatformMonitorSize, frame/Platform.h): without a window there is no context, and the
+// display may not be up, so every query gives "" or 0.
 #include <GLFW/glfw3.h>
 
 #include "VeskFrame.h"
 #include "frame/Platform.h"
+#include "frame/Session.h"
 #include "frame/Window.h"
 #include "util/TextBuffer.h"
 
@@ -40,6 +41,7 @@ const char* VeskCore::GLRenderer() { return GLText(GL_RENDERER, GLRendererText);
 
 const char* VeskCore::GLVersion() { return GLText(GL_VERSION, GLVersionText); }
 
-int VeskCore::MonitorWidth() { return MonitorSide(true); }
+// Recordings keep the sizes, so a replay on another display sees the same.
+int VeskCore::MonitorWidth() { return SessionOther(MonitorSide(true)); }
 
-int VeskCore::MonitorHeight() { return MonitorSide(false); }
+int VeskCore::MonitorHeight() { return SessionOther(MonitorSide(false)); }

@@ -73,6 +73,7 @@ struct Replaying {
   SessionEntry next;  // the entry after it, read ahead
   ReadResult nextResult;
   size_t clockAt;  // readings of `now` given so far
+  size_t otherAt;  // other readings of `now` given so far
   uint32_t block[kInputWords];
   SessionView view;
   SessionRenderCounts render;
@@ -176,6 +177,8 @@ void CompareWithRecording() {
   const SessionEntry& recorded = P.now;
   if (P.clockAt != recorded.clock.size()) {
     Desync(M.step, "the clock was read a different number of times");
+  } else if (P.otherAt != recorded.other.size()) {
+    Desync(M.step, "the music or monitor state was read a different number of times");
   } else if ((made.flags & kEntryDrawSum) != (recorded.flags & kEntryDrawSum) ||
              made.drawSum != recorded.drawSum) {
     Desync(M.step, "its draw commands differ from the recording");
@@ -186,6 +189,7 @@ void FinishMade() {
   if (!M.open) return;
   SumPendingList();
   if (!M.entry.clock.empty()) M.entry.flags |= kEntryClock;
+  if (!M.entry.other.empty()) M.entry.flags |= kEntryOther;
   if (R.on && !WriteSessionEntry(R.writer, M.entry)) StopRecording("the file cannot be written");
   if (M.replayed) CompareWithRecording();
   M.open = false;
@@ -199,6 +203,12 @@ bool ChangesValid(const SessionEntry& entry) {
     if (!InputWordValid(change.index, change.value)) return false;
   }
   return true;
+}
+
+// The entry's input changes put in place in the replayed block and in ASys.
+void ApplyChanges(const SessionEntry& entry) {
+  for (const InputChange& change : entry.input) P.block[change.index] = change.value;
+  LoadInputBlock(P.block);
 }
 
 ReadResult ReadNext(SessionEntry& entry) {
@@ -265,6 +275,23 @@ int SessionClockReading(int live) {
   return value;
 }
 
+int SessionOtherReading(int live) {
+  if (!M.reading) return live;
+  int value = live;
+  if (M.replayed) {
+    if (P.otherAt < P.now.other.size()) value = P.now.other[P.otherAt];
+    P.otherAt++;
+  }
+  if (R.on) {
+    if (M.entry.other.size() < static_cast<size_t>(kMaxStepReadings)) {
+      M.entry.other.push_back(value);
+    } else {
+      StopRecording("the step reads the music or monitor state too often for a recording");
+    }
+  }
+  return value;
+}
+
 void SessionClockRestarted() {
   if (!P.on) ClockOffset = 0;
 }
@@ -283,6 +310,7 @@ void SessionStepBegins(VeskCore& game) {
   } else if (P.on) {
     std::swap(P.now, P.next);
     P.clockAt = 0;
+    P.otherAt = 0;
     P.nextResult = ReadNext(P.next);
     // A session that ended with a quit would quit again: the player takes
     // over before its last step instead.
@@ -300,8 +328,9 @@ void SessionStepBegins(VeskCore& game) {
 
 bool SessionInputReplayed() {
   if (!SessionStarted || !M.open || !M.replayed) return false;
-  for (const InputChange& change : P.now.input) P.block[change.index] = change.value;
-  LoadInputBlock(P.block);
+  // As a poll does: this step's arrays become those of the poll before.
+  ASys.RememberLastPoll();
+  ApplyChanges(P.now);
   return true;
 }
 
@@ -394,6 +423,9 @@ void VeskCore::Record(const char* file) {
   std::memset(R.block, 0, sizeof R.block);
   SessionStarted = true;
   if (!M.open) BeginMade(0, false);
+  // The input state the first poll starts from (and its edges compare with)
+  // goes in the prologue.
+  SessionInputPolled();
   ASys.Debuglog(ASys.fstrSys("Recording the session to %s", R.path));
 }
 
@@ -425,7 +457,9 @@ void VeskCore::Replay(const char* file, int thenPlay) {
   ClockOffset = P.header.clockAtStart - LiveMills();
   P.nextResult = ReadNext(P.next);
   P.clockAt = 0;
+  P.otherAt = 0;
   std::memset(P.block, 0, sizeof P.block);
+  ApplyChanges(P.now);  // the input state the recording started from
   P.view = SessionView{};
   P.render = SessionRenderCounts{};
   P.on = true;

@@ -19,6 +19,11 @@ extern bool SessionStarted;
 // recorded reading; a recording keeps the readings of update steps.
 int SessionClockReading(int live);
 inline int SessionClock(int live) { return SessionStarted ? SessionClockReading(live) : live; }
+// Another reading from outside the game that an update step makes (whether
+// music plays, the monitor's size): recorded, and in a replay given back in
+// the order the step made them.
+int SessionOtherReading(int live);
+inline int SessionOther(int live) { return SessionStarted ? SessionOtherReading(live) : live; }
 // SetNum restarted the real clock.
 void SessionClockRestarted();
 

@@ -32,13 +32,16 @@ inline bool ValidButton(int n) { return n >= 0 && n < kButtons; }
 
 // ---- The input block ----
 // Everything a poll leaves for the game to read, as 32-bit words: the button
-// map, then the pointer records, then the joystick records. A recording
-// keeps it for every update step and a replay puts it back (frame/Session.cpp).
-constexpr int kInputWords = kButtons + kPointers * kPointerSlots + kJoysticks * kJoySlots;
+// map, then the pointer records, the joystick records and the key states.
+// A recording keeps it for every update step and a replay puts it back
+// (frame/Session.cpp); the arrays of the poll before follow from the
+// previous step's block.
+constexpr int kInputWords =
+    kButtons + kPointers * kPointerSlots + kJoysticks * kJoySlots + kKeyCodes;
 void SaveInputBlock(uint32_t (&words)[kInputWords]);
 void LoadInputBlock(const uint32_t (&words)[kInputWords]);
-// Whether a poll can leave `value` at word `index`: buttons hold 0 or 1, the
-// focus entry 1 or -1; pointer and joystick words may hold any value.
+// Whether a poll can leave `value` at word `index`: buttons and keys hold 0
+// or 1, the focus entry 1 or -1; pointer and joystick words may hold any value.
 bool InputWordValid(int index, uint32_t value);
 
 #endif  // VESKFRAME_INPUT_SLOTS_H

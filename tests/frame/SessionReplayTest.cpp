@@ -26,8 +26,13 @@ constexpr int kGame = 5;
 constexpr int kSteps = 40;
 constexpr int kAlteredStep = 17;
 
+constexpr int kRightKeyWord = kInputWords - kKeyCodes + kKeyRight;  // key states come last
+constexpr int kMusicStep = kAlteredStep + 3;
+
 struct Stepper : VeskCore {
-  std::string Seen;  // per step: the clock, a random number, the button
+  // Per step: the clock, a random number, the button, its press edge, the
+  // key's raw state and whether music plays.
+  std::string Seen;
 
   // One update step as the loop pass runs it. A window-free poll asks to
   // quit every time; the game plays on until the session ends it.
@@ -38,11 +43,15 @@ struct Stepper : VeskCore {
     const int now = Mills();
     const int roll = Rand(1000);
     const int right = PlayKey(kButtonRight);
+    const int pressed = PlayKeyPressed(kButtonRight);
+    const int key = KeyDown(kKeyRight);
+    const int music = IsMusicPlaying();
     Rect(static_cast<float>(now % 97), static_cast<float>(roll), 5, 5);
     if (right) Rect(50, 50, 10, 10);
     BufferGame();
     EndUpdate();
-    Seen += std::to_string(now) + " " + std::to_string(roll) + " " + std::to_string(right) + "\n";
+    for (int value : {now, roll, right, pressed, key, music}) Seen += std::to_string(value) + " ";
+    Seen += "\n";
   }
 };
 Stepper Game;
@@ -82,6 +91,23 @@ int RunChild(const std::string& name, const Session& run) {
 std::string Log(const std::string& name) { return vftest::ReadFile(name + ".log"); }
 std::string Seen(const std::string& name) { return vftest::ReadFile(name + ".seen"); }
 
+// Line `n` (from 1) of a text, split into its numbers.
+std::vector<int> Numbers(const std::string& text, int n) {
+  size_t at = 0;
+  for (int i = 1; i < n && at != std::string::npos; i++) {
+    at = text.find('\n', at);
+    if (at != std::string::npos) at++;
+  }
+  std::vector<int> numbers;
+  if (at == std::string::npos) return numbers;
+  const std::string line = text.substr(at, text.find('\n', at) - at);
+  for (size_t p = 0; p < line.size(); p = line.find(' ', p) + 1) {
+    numbers.push_back(std::stoi(line.substr(p)));
+    if (line.find(' ', p) == std::string::npos) break;
+  }
+  return numbers;
+}
+
 // The first `n` lines of a text.
 std::string Lines(const std::string& text, int n) {
   size_t at = 0;
@@ -116,6 +142,9 @@ TEST_F(SessionReplay, EveryStepSeesTheRecordedClockRandomNumbersAndInput) {
       << Log("replayed");
 }
 
+// The button and key pressed from one step on, and music said to play in
+// a later one: the replay gives the edges, raw keys and readings as a live
+// poll would have, and reports the first step that draws otherwise.
 TEST_F(SessionReplay, AChangedInputIsReportedAtItsStep) {
   SessionReader reader{};
   SessionHeader header{};
@@ -130,7 +159,11 @@ TEST_F(SessionReplay, AChangedInputIsReportedAtItsStep) {
     if (n == kAlteredStep) {
       ASSERT_EQ(e.flags & kEntryInput, 0);  // a window-free poll changes nothing
       e.flags |= kEntryInput;
-      e.input = {{kButtonRight, 1}};
+      e.input = {{kButtonRight, 1}, {kRightKeyWord, 1}};
+    }
+    if (n == kMusicStep) {
+      ASSERT_EQ(e.other, std::vector<int>{0});
+      e.other = {1};
     }
     ASSERT_TRUE(WriteSessionEntry(writer, e));
     if (result == ReadResult::kEnd) break;
@@ -143,7 +176,18 @@ TEST_F(SessionReplay, AChangedInputIsReportedAtItsStep) {
             std::string::npos)
       << log;
   EXPECT_EQ(vftest::CountLines(log, "desync"), 1) << log;  // only the first
-  EXPECT_EQ(Lines(Seen("altered"), kAlteredStep - 1), Lines(Seen("recorded"), kAlteredStep - 1));
+  const std::string seen = Seen("altered");
+  EXPECT_EQ(Lines(seen, kAlteredStep - 1), Lines(Seen("recorded"), kAlteredStep - 1));
+  // right, pressed, key, music
+  const auto flags = [&seen](int step) {
+    const std::vector<int> n = Numbers(seen, step);
+    return n.size() == 6 ? std::vector<int>(n.begin() + 2, n.end()) : n;
+  };
+  EXPECT_EQ(flags(kAlteredStep - 1), (std::vector<int>{0, 0, 0, 0}));
+  EXPECT_EQ(flags(kAlteredStep), (std::vector<int>{1, 1, 1, 0}));
+  EXPECT_EQ(flags(kAlteredStep + 1), (std::vector<int>{1, 0, 1, 0}));
+  EXPECT_EQ(flags(kMusicStep), (std::vector<int>{1, 0, 1, 1}));
+  EXPECT_EQ(flags(kMusicStep + 1), (std::vector<int>{1, 0, 1, 0}));
 }
 
 TEST_F(SessionReplay, WithThenPlayThePlayerTakesOverAndTheClockGoesOn) {
