@@ -21,6 +21,7 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "VeskFrame.h"
 #include "frame/Platform.h"
@@ -251,45 +252,43 @@ void RecordState(const VeskCore& game) {
   R.stateWritten = true;
 }
 
-}  // namespace
-
-// ---- Hooks ----
-
-int SessionClockReading(int live) {
-  int value = live + ClockOffset;
-  if (!M.reading) return value;
+// One reading that an update step makes: in a replay the recorded one (the
+// live value once the recorded ones run out, which the comparison at the
+// step's end reports), kept in `made` when recording.
+int StepReading(int live, const std::vector<int>& recorded, size_t& at, std::vector<int>& made,
+                const char* tooOften) {
+  int value = live;
   if (M.replayed) {
-    if (P.clockAt < P.now.clock.size()) {
-      value = P.now.clock[P.clockAt];
-      ClockOffset = value - live;
-    }
-    P.clockAt++;
+    if (at < recorded.size()) value = recorded[at];
+    at++;
   }
   if (R.on) {
-    if (M.entry.clock.size() < static_cast<size_t>(kMaxStepReadings)) {
-      M.entry.clock.push_back(value);
+    if (made.size() < static_cast<size_t>(kMaxStepReadings)) {
+      made.push_back(value);
     } else {
-      StopRecording("the step reads the clock too often for a recording");
+      StopRecording(tooOften);
     }
   }
   return value;
 }
 
+}  // namespace
+
+// ---- Hooks ----
+
+int SessionClockReading(int live) {
+  const int value = live + ClockOffset;
+  if (!M.reading) return value;
+  const int given = StepReading(value, P.now.clock, P.clockAt, M.entry.clock,
+                                "the step reads the clock too often for a recording");
+  ClockOffset = given - live;
+  return given;
+}
+
 int SessionOtherReading(int live) {
   if (!M.reading) return live;
-  int value = live;
-  if (M.replayed) {
-    if (P.otherAt < P.now.other.size()) value = P.now.other[P.otherAt];
-    P.otherAt++;
-  }
-  if (R.on) {
-    if (M.entry.other.size() < static_cast<size_t>(kMaxStepReadings)) {
-      M.entry.other.push_back(value);
-    } else {
-      StopRecording("the step reads the music or monitor state too often for a recording");
-    }
-  }
-  return value;
+  return StepReading(live, P.now.other, P.otherAt, M.entry.other,
+                     "the step reads the music or monitor state too often for a recording");
 }
 
 void SessionClockRestarted() {
