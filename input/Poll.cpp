@@ -31,6 +31,7 @@ constexpr float kNoLastPosition = -100.0f;
 constexpr int kPresetMonitorMargin = 128;  // preset windows are this much lower than the monitor
 constexpr int kWidePresetDrop = 64;        // the widest preset drops this much more if too wide
 constexpr int kWidePreset = 6;
+constexpr int kPresetKey = 'Q';  // held with a digit 1..7, picks a preset window
 constexpr int kPresets = 7;
 constexpr float kPresetFactors[kPresets] = {1.3333f, 1.77777f, 0.75f,  1.775f,
                                             0.5633f, 2.16f,    0.4618f};
@@ -160,7 +161,7 @@ void VeskSys::PollInputB() {
 
   int monitorWidth = 0;
   int monitorHeight = 0;
-  if (Key['Q'] == 1 && PlatformMonitorSize(&monitorWidth, &monitorHeight)) {
+  if (Key[kPresetKey] == 1 && PlatformMonitorSize(&monitorWidth, &monitorHeight)) {
     int h = monitorHeight - kPresetMonitorMargin;
     for (int d = 1; d <= kPresets; d++) {
       if (Key['0' + d] == 0) continue;
