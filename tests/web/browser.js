@@ -21,10 +21,11 @@ const TYPES = {
 
 // Serves `dir` on 127.0.0.1 at a free port; resolves to {url, close()}.
 function serve(dir) {
+  const root = path.resolve(dir);  // a folder named relative to the working folder too
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    const file = path.join(dir, name.endsWith('/') ? name + 'index.html' : name);
-    if (!file.startsWith(path.resolve(dir)) || !fs.existsSync(file) ||
+    const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
+    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) ||
         !fs.statSync(file).isFile()) {
       res.writeHead(404);
       res.end();
