@@ -74,7 +74,9 @@ void VeskCore::SetNum(int num) {
 
 int VeskCore::GetNum() { return GameNum; }
 
-int VeskCore::Mills() { return SessionClock(PlatformClockMs() - GameStartTime); }
+int LiveMills() { return PlatformClockMs() - GameStartTime; }
+
+int VeskCore::Mills() { return SessionClock(LiveMills()); }
 
 int VeskCore::StartTick() { return GameStartTime; }
 

@@ -86,8 +86,6 @@ Replaying P;
 int ClockOffset;  // added to the real clock outside recorded readings
 bool LoopStarted;
 
-int LiveMills() { return PlatformClockMs() - GameStartTime; }
-
 // ---- Messages ----
 
 void Describe(ReadResult result, char (&reason)[kReasonLength]) {

@@ -13,6 +13,10 @@ class VeskCore;
 // at once (the clock's is inline, since the loop reads the clock constantly).
 extern bool SessionStarted;
 
+// The real clock as Mills reads it without a session: milliseconds since
+// Begin, or since SetNum restarted it (frame/Core.cpp).
+int LiveMills();
+
 // The clock as the game sees it, from `live` (the real clock's Mills): a
 // replay gives the recorded readings inside update steps and before the
 // loop, and elsewhere the real clock moved to carry on from the last
