@@ -1,6 +1,6 @@
 // The display side of the operating-system seam (see Platform.h) on the
-// desktops, Linux and Windows alike: GLFW's primary monitor, its windows and
-// their focus, and the GL 1.x texture format and polygon mode. Relies on the
+// desktops, Linux and Windows alike: GLFW's primary monitor, its windows,
+// their focus and swap, and the GL 1.x texture format and polygon mode. Relies on the
 // window handle (frame/Window.h) and on GLFW having been initialised by
 // SysInit.
 #include <GLFW/glfw3.h>
@@ -34,3 +34,5 @@ GLFWwindow* PlatformOpenWindow(int width, int height, const char* title, bool fu
 bool PlatformWindowFocused() {
   return window != nullptr && glfwGetWindowAttrib(window, GLFW_FOCUSED) != 0;
 }
+
+void PlatformShowFrame(GLFWwindow* shown) { glfwSwapBuffers(shown); }

@@ -3,7 +3,7 @@
 // libraries goes through these calls: the clock, sleeping, opening files and
 // the working folder, and the display questions that a browser page answers
 // otherwise than a desktop (the monitor, the window's creation and focus,
-// GL's texture format and polygon mode). frame/PlatformDesktop.cpp
+// showing a frame, GL's texture format and polygon mode). frame/PlatformDesktop.cpp
 // implements the first for Linux, frame/PlatformWindows.cpp for Windows, and
 // frame/DisplayDesktop.cpp the display for both through GLFW;
 // frame/PlatformWeb.cpp implements all of it for the browser. CMakeLists.txt
@@ -57,6 +57,12 @@ GLFWwindow* PlatformOpenWindow(int width, int height, const char* title, bool fu
 
 // Whether the window has the input focus.
 bool PlatformWindowFocused();
+// Shows the frame drawn into the back buffer (the swap) and returns once it
+// has been drawn, so that a render step's time is the time of its drawing.
+// A desktop swap waits by itself; a browser runs GL in another process that
+// lets frames queue up, so a heavy frame's drawing would run on into the
+// steps that follow it.
+void PlatformShowFrame(GLFWwindow* shown);
 
 // Internal format of every texture upload.
 extern const int kTextureInternalFormat;

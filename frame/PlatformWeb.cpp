@@ -84,3 +84,15 @@ GLFWwindow* PlatformOpenWindow(int width, int height, const char* title, bool fu
 }
 
 bool PlatformWindowFocused() { return window != nullptr && vf_page_has_focus() != 0; }
+
+// The swap itself does nothing here: the page shows the canvas when the
+// animation frame ends. WebGL hands the frame's commands to the browser's GL
+// process, which queues several frames; a heavy test's queued frames would
+// be drawn during the next test's clock (measured: seconds of it). Reading
+// one pixel back waits until this frame has been drawn, as a desktop swap
+// does. glFinish does not wait in WebGL.
+void PlatformShowFrame(GLFWwindow* shown) {
+  glfwSwapBuffers(shown);
+  unsigned char pixel[4];
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+}

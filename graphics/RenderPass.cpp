@@ -308,7 +308,7 @@ void VeskSys::RenderSys() {
   // holds the finished frame; after the swap its content is undefined.
   if (Button[kButtonScreenshot] != 0) Screenshot();
   glfwSwapInterval(1);
-  glfwSwapBuffers(window);
+  PlatformShowFrame(window);
   glfwPollEvents();
 }
 
