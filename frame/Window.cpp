@@ -1,7 +1,8 @@
 // Window and display: platform start-up (SysInit), window creation and
 // re-creation (SetScreen), the window / full-screen switch (FlipFull),
 // platform shutdown (Close) and the GLFW error callback.
-// Owns the GLFW window handle, the full-screen flag and the window caption.
+// Owns the GLFW window handle, the full-screen flag, the window caption and
+// the framebuffer size reported by GLFW.
 // Relies on the display seam (frame/Platform.h: monitor size, window
 // creation), the audio device (OpenAudio/CloseAudio, audio/), the console log
 // (Debuglog, util/) and the image tables (graphics/ImageStore.cpp).
@@ -21,6 +22,8 @@
 GLFWwindow* window;
 int isFullscreen;
 char GameTitleSys[kTextBufferSize];
+int FramebufferWidth;
+int FramebufferHeight;
 
 namespace {
 
@@ -31,6 +34,11 @@ constexpr int kFirstHeight = 128;
 
 void error_callback(int /*code*/, const char* description) {
   std::fprintf(stderr, "Error: %s\n", description);
+}
+
+void framebuffer_size_callback(GLFWwindow* /*changed*/, int width, int height) {
+  FramebufferWidth = width;
+  FramebufferHeight = height;
 }
 
 }  // namespace
@@ -58,6 +66,8 @@ void VeskSys::SetScreen(int width, int height) {
     glfwDestroyWindow(window);
     window = nullptr;
   }
+  FramebufferWidth = 0;
+  FramebufferHeight = 0;
   // Without GLFW (failed initialisation) there is no monitor.
   int monitorWidth = 0;
   int monitorHeight = 0;
@@ -82,6 +92,8 @@ void VeskSys::SetScreen(int width, int height) {
   }
   glfwMakeContextCurrent(window);
   glViewport(0, 0, CanvasWidth, CanvasHeight);
+  glfwGetFramebufferSize(window, &FramebufferWidth, &FramebufferHeight);
+  glfwSetFramebufferSizeCallback(window, framebuffer_size_callback);
 }
 
 void VeskSys::FlipFull() {
@@ -96,5 +108,7 @@ void VeskSys::Close() {
     glfwDestroyWindow(window);
     window = nullptr;
   }
+  FramebufferWidth = 0;
+  FramebufferHeight = 0;
   glfwTerminate();
 }

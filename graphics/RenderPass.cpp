@@ -3,9 +3,10 @@
 // (graphics/ImageDraw.cpp) share.
 // Owns TexUse, TriCount, RenderMode and Wireframe (set by the input poll).
 // Relies on the render-side list DrawR (graphics/DrawState.cpp), the image
-// tables and WhiteBlock (graphics/ImageStore.cpp), the window handle
-// (frame/Window.cpp), Screenshot (frame/Screenshot.cpp) and the texture
-// format and polygon mode of the platform seam (frame/Platform.h).
+// tables and WhiteBlock (graphics/ImageStore.cpp), the window handle and its
+// framebuffer size (frame/Window.cpp), Screenshot (frame/Screenshot.cpp) and
+// the texture format, polygon mode and swap of the platform seam
+// (frame/Platform.h).
 // Nothing is kept on the GL side between passes: the texture of every batch
 // is uploaded again when the batch starts.
 #include "graphics/RenderPass.h"
@@ -286,12 +287,9 @@ void VeskSys::RenderSys() {
 
   // A minimised window reports a 0 x 0 framebuffer; the last usable size is
   // kept so that Ratio stays a finite, positive number.
-  int width = 0;
-  int height = 0;
-  glfwGetFramebufferSize(window, &width, &height);
-  if (width > 0 && height > 0) {
-    CanvasWidth = width;
-    CanvasHeight = height;
+  if (FramebufferWidth > 0 && FramebufferHeight > 0) {
+    CanvasWidth = FramebufferWidth;
+    CanvasHeight = FramebufferHeight;
   }
   if (CanvasWidth > 0 && CanvasHeight > 0) {
     Ratio = static_cast<float>(CanvasWidth) / static_cast<float>(CanvasHeight);
