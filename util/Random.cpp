@@ -36,7 +36,14 @@ constexpr int kCountStep = 7;
 constexpr int kClockMix = 37171;
 constexpr double kWholeRangeTop = 0.9999;  // Rand(a, b) draws Rnd(a, b + 0.9999)
 
+constexpr double kOutReciprocal = 1.0 / kOutModulusB;
+
 }  // namespace
+
+// For every draw 0..kOutModulusB-1 the product with the reciprocal rounds to
+// the same float as the quotient (the tests go through all of them), and a
+// draw need not wait for a division.
+float RandomUnit(int out) { return static_cast<float>(out * kOutReciprocal); }
 
 // 256 entries between 48 and 112, kept as a zero-terminated text of signed
 // characters.
@@ -77,10 +84,7 @@ int CountOn(int counter, int step) {
   return next > INT_MAX || next < 0 ? 0 : static_cast<int>(next);
 }
 
-float Scale(float a, float b, int out) {
-  float u = static_cast<float>(out / static_cast<double>(kOutModulusB));
-  return a + (b - a) * u;
-}
+float Scale(float a, float b, int out) { return a + (b - a) * RandomUnit(out); }
 
 // Floor to int; values beyond the int range saturate and NaN gives 0, since
 // converting them directly would be undefined.

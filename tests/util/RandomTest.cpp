@@ -181,6 +181,20 @@ TEST_F(RandomTest, LongRunsFollowTheFormulaDrawForDraw) {
   }
 }
 
+// The scaling multiplies by the reciprocal instead of dividing: that has to
+// round to the very float of the division for every draw there can be.
+TEST_F(RandomTest, EveryDrawScalesToTheFloatOfItsQuotient) {
+  int differing = 0;
+  int first = -1;
+  for (int out = 0; out < 1310725; out++) {
+    if (RandomUnit(out) != static_cast<float>(out / 1310725.0)) {
+      if (first < 0) first = out;
+      differing++;
+    }
+  }
+  EXPECT_EQ(differing, 0) << "first at draw " << first;
+}
+
 // Across the counter's restart, and from a running sum that a game number
 // has pushed past the usual range back into it.
 TEST_F(RandomTest, DrawsAroundUnusualStatesFollowTheFormula) {
