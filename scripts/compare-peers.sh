@@ -9,7 +9,8 @@
 # floor's median for the same case, then the same median and ratio of the
 # CPU time the program's own threads spent per frame (other load on the
 # machine stretches the wall time, hardly the CPU time).
-# Usage: scripts/compare-peers.sh [ROUNDS]   (default 3)
+# Usage: scripts/compare-peers.sh [ROUNDS [PROGRAM...]]   (default 3 rounds,
+# every program; named programs run with the floor beside them)
 # The machine's other load shows in the figures: run it on a quiet machine
 # and compare only figures of one run.
 set -euo pipefail
@@ -17,16 +18,21 @@ cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != --on-display ]; then
   rounds=${1:-3}
+  for program in "${@:2}"; do
+    case $program in framework | floor | sdl2 | sfml | sfml-array | love) ;; *) rounds=bad ;; esac
+  done
   if ! [[ "$rounds" =~ ^[1-9][0-9]*$ ]]; then
-    echo "usage: scripts/compare-peers.sh [ROUNDS]" >&2
+    echo "usage: scripts/compare-peers.sh [ROUNDS [PROGRAM...]]" >&2
+    echo "programs: framework floor sdl2 sfml sfml-array love" >&2
     exit 2
   fi
   scripts/packages.sh peers
   cmake -S bench/peers -B build-peers -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build-peers -j2 >/dev/null
-  exec scripts/with-display.sh "$0" --on-display "$rounds"
+  exec scripts/with-display.sh "$0" --on-display "$rounds" "${@:2}"
 fi
 rounds=$2
+named=" ${*:3} "
 
 # Case: MODE SPRITES, then the programs that draw it. A program is a command
 # that takes SPRITES and the mode; "sfml" and "sfml-array" pass theirs.
@@ -61,7 +67,12 @@ echo "Load at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 for round in $(seq "$rounds"); do
   for entry in "${cases[@]}"; do
     read -r mode n <<<"${entry%%|*}"
-    read -r -a programs <<<"${entry#*|}"
+    programs=()
+    for program in ${entry#*|}; do
+      if [ "$named" = "  " ] || [ "$program" = floor ] || [[ "$named" == *" $program "* ]]; then
+        programs+=("$program")
+      fi
+    done
     count=${#programs[@]}
     for i in $(seq 0 $((count - 1))); do
       program=${programs[$(((i + round - 1) % count))]}
