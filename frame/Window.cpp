@@ -41,6 +41,16 @@ void framebuffer_size_callback(GLFWwindow* /*changed*/, int width, int height) {
   FramebufferHeight = height;
 }
 
+// Destroys the window, if there is one, and forgets its framebuffer size.
+void DestroyWindow() {
+  if (window != nullptr) {
+    glfwDestroyWindow(window);
+    window = nullptr;
+  }
+  FramebufferWidth = 0;
+  FramebufferHeight = 0;
+}
+
 }  // namespace
 
 void VeskSys::SysInit(const char* title) {
@@ -62,12 +72,7 @@ void VeskSys::SysInit(const char* title) {
 void VeskSys::SetScreen(int width, int height) {
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-  if (window != nullptr) {
-    glfwDestroyWindow(window);
-    window = nullptr;
-  }
-  FramebufferWidth = 0;
-  FramebufferHeight = 0;
+  DestroyWindow();
   // Without GLFW (failed initialisation) there is no monitor.
   int monitorWidth = 0;
   int monitorHeight = 0;
@@ -104,11 +109,6 @@ void VeskSys::FlipFull() {
 void VeskSys::Close() {
   CloseAudio();
   Debuglog("Closing OpenGL Window");
-  if (window != nullptr) {
-    glfwDestroyWindow(window);
-    window = nullptr;
-  }
-  FramebufferWidth = 0;
-  FramebufferHeight = 0;
+  DestroyWindow();
   glfwTerminate();
 }
