@@ -118,6 +118,16 @@ class BatchCount : public ::testing::Test {
     Game.RenderGame(w, h);
   }
 
+  // Asks for a new window size and runs render passes (up to about 2 s)
+  // until one has drawn at the new width.
+  static void ResizeAndRender(int width, int height) {
+    glfwSetWindowSize(window, width, height);
+    for (int pass = 0; pass < 100 && ASys.CanvasWidth != width; pass++) {
+      glfwWaitEventsTimeout(0.02);
+      Render();
+    }
+  }
+
   static bool IsWhiteUpload(const Upload& u) {
     return u.size == kWhiteBlockSide && u.pixels == WhiteBlock.data();
   }
@@ -284,11 +294,7 @@ TEST_F(BatchCount, FramebufferSizeFollowsTheWindowsSizeEvents) {
 
   const int resizedWidth = width / 2;
   const int resizedHeight = height / 2;
-  glfwSetWindowSize(window, resizedWidth, resizedHeight);
-  for (int pass = 0; pass < 100 && ASys.CanvasWidth != resizedWidth; pass++) {
-    glfwWaitEventsTimeout(0.02);
-    Render();
-  }
+  ResizeAndRender(resizedWidth, resizedHeight);
   EXPECT_EQ(ASys.CanvasWidth, resizedWidth);
   EXPECT_EQ(ASys.CanvasHeight, resizedHeight);
   EXPECT_FLOAT_EQ(ASys.Ratio, static_cast<float>(resizedWidth) / resizedHeight);
@@ -304,11 +310,7 @@ TEST_F(BatchCount, FramebufferSizeFollowsTheWindowsSizeEvents) {
   EXPECT_EQ(ASys.Ratio, ratio);
   EXPECT_EQ(rh2, static_cast<int>(800.0f / ratio / 2));
 
-  glfwSetWindowSize(window, width, height);
-  for (int pass = 0; pass < 100 && ASys.CanvasWidth != width; pass++) {
-    glfwWaitEventsTimeout(0.02);
-    Render();
-  }
+  ResizeAndRender(width, height);
   EXPECT_EQ(ASys.CanvasWidth, width);
 }
 
