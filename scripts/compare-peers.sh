@@ -16,14 +16,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+programs_known="framework floor sdl2 sfml sfml-array love"
+
 if [ "${1:-}" != --on-display ]; then
   rounds=${1:-3}
+  unknown=
   for program in "${@:2}"; do
-    case $program in framework | floor | sdl2 | sfml | sfml-array | love) ;; *) rounds=bad ;; esac
+    [[ " $programs_known " == *" $program "* ]] || unknown=$program
   done
-  if ! [[ "$rounds" =~ ^[1-9][0-9]*$ ]]; then
+  if ! [[ "$rounds" =~ ^[1-9][0-9]*$ ]] || [ -n "$unknown" ]; then
     echo "usage: scripts/compare-peers.sh [ROUNDS [PROGRAM...]]" >&2
-    echo "programs: framework floor sdl2 sfml sfml-array love" >&2
+    echo "programs: $programs_known" >&2
     exit 2
   fi
   scripts/packages.sh peers
